@@ -1,0 +1,263 @@
+#include "component/ModGSCore.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <new>
+#include <stdexcept>
+#include <system_error>
+#include <typeinfo>
+#include <variant>
+
+#include "component/ErrNum.h"
+#include "support/CStdLib.h"
+#include "support/CUtf8.h"
+
+namespace vellcfgrdr {
+
+namespace {
+
+constexpr const char* kGenericErrorText = "Application-defined or object-defined error";
+constexpr const char* kNullPointerText = "Null Pointer Exception";
+constexpr size_t kTraceSourceWidth = 20;
+
+struct ErrorTextEntry {
+    int32_t number;
+    const char* text;
+};
+
+// The run-time error texts of the numbers the component raises or may meet.
+constexpr ErrorTextEntry kErrorTexts[] = {
+    {3, "Return without GoSub"},
+    {5, "Invalid procedure call or argument"},
+    {6, "Overflow"},
+    {7, "Out of memory"},
+    {9, "Subscript out of range"},
+    {10, "This array is fixed or temporarily locked"},
+    {11, "Division by zero"},
+    {13, "Type mismatch"},
+    {14, "Out of string space"},
+    {16, "Expression too complex"},
+    {17, "Can't perform requested operation"},
+    {18, "User interrupt occurred"},
+    {20, "Resume without error"},
+    {28, "Out of stack space"},
+    {35, "Sub or Function not defined"},
+    {48, "Error in loading DLL"},
+    {51, "Internal error"},
+    {52, "Bad file name or number"},
+    {53, "File not found"},
+    {54, "Bad file mode"},
+    {55, "File already open"},
+    {57, "Device I/O error"},
+    {58, "File already exists"},
+    {59, "Bad record length"},
+    {61, "Disk full"},
+    {62, "Input past end of file"},
+    {63, "Bad record number"},
+    {67, "Too many files"},
+    {68, "Device unavailable"},
+    {70, "Permission denied"},
+    {71, "Disk not ready"},
+    {74, "Can't rename with different drive"},
+    {75, "Path/File access error"},
+    {76, "Path not found"},
+    {91, "Object variable or With block variable not set"},
+    {92, "For loop not initialized"},
+    {93, "Invalid pattern string"},
+    {94, "Invalid use of Null"},
+    {321, "Invalid file format"},
+    {322, "Can't create necessary temporary file"},
+    {325, "Invalid format in resource file"},
+    {380, "Invalid property value"},
+    {381, "Invalid property-array index"},
+    {424, "Object required"},
+    {438, "Object doesn't support this property or method"},
+    {445, "Object doesn't support this action"},
+    {448, "Named argument not found"},
+    {449, "Argument not optional or invalid property assignment"},
+    {450, "Wrong number of arguments or invalid property assignment"},
+    {451, "Object not a collection"},
+    {452, "Invalid ordinal"},
+    {457, "This key is already associated with an element of this collection"},
+    {458, "Variable uses a type not supported"},
+};
+
+int32_t NumberFromErrno(int code) {
+    switch (code) {
+        case ENOENT: return ErrNum::kFileNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS: return ErrNum::kPermission;
+        case ENOSPC: return ErrNum::kDiskFull;
+        case ENOMEM: return ErrNum::kOutOfMemory;
+        case EIO: return ErrNum::kDeviceIo;
+        case EEXIST: return ErrNum::kFileExists;
+        case ENAMETOOLONG: return ErrNum::kBadFileName;
+        default: return ErrNum::kPathFileAccess;
+    }
+}
+
+CVellError FromStd(int32_t number, const char* what) {
+    std::string description = ModGSCore::StandardErrorText(number);
+    if (what && *what) description += std::string(" - ") + what;
+    return CVellError(number, std::move(description));
+}
+
+}  // namespace
+
+bool ModGSCore::DebugModeFromValue(std::string_view value) {
+    value = CUtf8::Left(value, 255);
+    return !value.empty() && CStdLib::Val(value) != 0.0;
+}
+
+bool ModGSCore::IsDebugMode() {
+    static const bool on = [] {
+        const char* v = std::getenv("Debugmode");
+        return v != nullptr && DebugModeFromValue(v);
+    }();
+    return on;
+}
+
+std::string ModGSCore::FormatTrace(std::string_view text, std::string_view source) {
+    std::string line;
+    if (source.empty()) source = program_invocation_short_name;
+    const size_t width = CUtf8::Length(source);
+    if (width < kTraceSourceWidth) line.append(kTraceSourceWidth - width, ' ');
+    line.append(source);
+    line.append(" : ");
+    line.append(text);
+    return line;
+}
+
+void ModGSCore::DebugTrace(std::string_view text, std::string_view source) {
+    if (text.empty() || !IsDebugMode()) return;
+    std::string line = FormatTrace(text, source);
+    line.push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+void ModGSCore::Assert(bool condition, std::string_view text, const Where& where,
+                       std::string_view procName) {
+    if (condition) return;
+    std::string msg = "Assertion failed in " + WhereText(where, procName) + " : ";
+    msg.append(text);
+    // There is no dialog here: in debug mode the critical message goes to
+    // standard error, otherwise it is a (silent) trace.
+    if (IsDebugMode()) {
+        msg.insert(0, "CRITICAL: ");
+        msg.push_back('\n');
+        std::fwrite(msg.data(), 1, msg.size(), stderr);
+    } else {
+        DebugTrace(msg);
+    }
+}
+
+std::string ModGSCore::WhereText(const Where& where, std::string_view procName) {
+    std::string out = where.Text();
+    if (!procName.empty()) {
+        out.push_back('.');
+        out.append(procName);
+    }
+    return out;
+}
+
+const char* ModGSCore::StandardErrorText(int32_t number) noexcept {
+    // The table is sorted by number.
+    size_t lo = 0, hi = std::size(kErrorTexts);
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (kErrorTexts[mid].number < number)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo < std::size(kErrorTexts) && kErrorTexts[lo].number == number) return kErrorTexts[lo].text;
+    return kGenericErrorText;
+}
+
+void ModGSCore::RaiseError(std::string_view detail, int32_t number) {
+    std::string description = StandardErrorText(number);
+    description += " - ";
+    description.append(detail);
+    throw CVellError(number, std::move(description));
+}
+
+CVellError ModGSCore::CurrentError() {
+    try {
+        throw;
+    } catch (const CVellError& e) {
+        return e;
+    } catch (const std::bad_alloc&) {
+        return CVellError(ErrNum::kOutOfMemory, StandardErrorText(ErrNum::kOutOfMemory));
+    } catch (const std::length_error& e) {
+        return FromStd(ErrNum::kOutOfMemory, e.what());
+    } catch (const std::out_of_range& e) {
+        return FromStd(ErrNum::kSubscript, e.what());
+    } catch (const std::invalid_argument& e) {
+        return FromStd(ErrNum::kInvalidCall, e.what());
+    } catch (const std::overflow_error& e) {
+        return FromStd(ErrNum::kOverflow, e.what());
+    } catch (const std::underflow_error& e) {
+        return FromStd(ErrNum::kOverflow, e.what());
+    } catch (const std::range_error& e) {
+        return FromStd(ErrNum::kOverflow, e.what());
+    } catch (const std::bad_variant_access& e) {
+        return FromStd(ErrNum::kTypeMismatch, e.what());
+    } catch (const std::bad_cast& e) {
+        return FromStd(ErrNum::kTypeMismatch, e.what());
+    } catch (const std::system_error& e) {
+        const bool isErrno = e.code().category() == std::generic_category() ||
+                             e.code().category() == std::system_category();
+        CVellError err = FromStd(isErrno ? NumberFromErrno(e.code().value()) : ErrNum::kDeviceIo,
+                                 e.what());
+        if (isErrno) err.SetOsError(e.code().value());
+        return err;
+    } catch (const std::exception& e) {
+        return FromStd(ErrNum::kInternal, e.what());
+    } catch (...) {
+        return CVellError(ErrNum::kInternal, StandardErrorText(ErrNum::kInternal));
+    }
+}
+
+void ModGSCore::ReRaise(const Where& where, std::string_view procName, std::string_view extra) {
+    CVellError err = CurrentError();
+    if (err.Description() == StandardErrorText(ErrNum::kObjectNotSet))
+        err.SetDescription(kNullPointerText);
+    if (!extra.empty()) err.SetDescription(err.Description() + " " + std::string(extra));
+    if (err.Source().find(" > ") == std::string::npos)
+        err.SetSource(err.Source() + " > " + WhereText(where, procName));
+    throw err;
+}
+
+std::string ModGSCore::ErrorText(const Where& where, std::string_view procName,
+                                 std::string_view extra) {
+    const CVellError err = CurrentError();
+    std::string src = err.Source();
+    if (src.find(" > ") == std::string::npos) src += " > " + WhereText(where, procName);
+    std::string description = err.Description();
+    if (description == StandardErrorText(ErrNum::kObjectNotSet)) description = kNullPointerText;
+    std::string text = description + " (Err=" + std::to_string(err.Number()) + ") " + src;
+    if (err.LineNumber() != 0) text += ", near line " + std::to_string(err.LineNumber());
+    if (err.OsError() != 0) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(err.OsError()));
+        text += std::string(" (Last DLL Error=") + hex + "  " + ApiErrorText(err.OsError()) + ") ";
+    }
+    if (!extra.empty()) {
+        text += " - ";
+        text.append(extra);
+    }
+    return std::string(CUtf8::Trim(text));
+}
+
+std::string ModGSCore::ApiErrorText(int32_t code) {
+    std::string text = std::system_category().message(code);
+    if (text.size() > 2048) text.resize(2048);
+    for (size_t p; (p = text.find("\r\n")) != std::string::npos;) text.erase(p, 2);
+    return text;
+}
+
+}  // namespace vellcfgrdr
