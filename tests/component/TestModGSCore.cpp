@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <new>
+#include <stdexcept>
+#include <system_error>
+
+#include "component/ErrNum.h"
+#include "component/ModGSCore.h"
+
+using namespace vellcfgrdr;
+
+namespace {
+
+CVellError Catch(auto&& f) {
+    try {
+        f();
+    } catch (const CVellError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no CVellError thrown";
+    return CVellError(0, "");
+}
+
+}  // namespace
+
+TEST(ModGSCore, EveryNumberBelow1024HasAFixedText) {
+    for (int32_t n = 1; n < 1024; ++n) EXPECT_STRNE(ModGSCore::StandardErrorText(n), "") << n;
+    EXPECT_STREQ(ModGSCore::StandardErrorText(53), "File not found");
+    EXPECT_STREQ(ModGSCore::StandardErrorText(1), ModGSCore::StandardErrorText(14001));
+    EXPECT_STRNE(ModGSCore::StandardErrorText(5), ModGSCore::StandardErrorText(9));
+}
+
+TEST(ModGSCore, RaiseErrorComposesDescriptionWithComponentSource) {
+    const CVellError e = Catch([] { ModGSCore::RaiseError("C:\\x.slc", ErrNum::kFileNotFound); });
+    EXPECT_EQ(e.Number(), 53);
+    EXPECT_EQ(e.Description(), "File not found - C:\\x.slc");
+    EXPECT_EQ(e.Source(), "VellCfgRdr");
+}
+
+TEST(ModGSCore, WhereTextNamesObjectsWithoutClassPrefix) {
+    EXPECT_EQ(ModGSCore::WhereText(Where::Object("CCfgModuleList"), "FindModule"),
+              "CfgModuleList.FindModule");
+    EXPECT_EQ(ModGSCore::WhereText("Res", "LoadResFile"), "Res.LoadResFile");
+    EXPECT_EQ(ModGSCore::WhereText(Where::Object("Sorter"), ""), "Sorter");
+    EXPECT_EQ(ModGSCore::WhereText(Where(), "Proc"), ".Proc");
+    // A plain text keeps its "C".
+    EXPECT_EQ(ModGSCore::WhereText("CFileSys", "FileNamePart"), "CFileSys.FileNamePart");
+}
+
+TEST(ModGSCore, ReRaiseAddsOnlyTheInnermostPlace) {
+    const CVellError e = Catch([] {
+        try {
+            try {
+                ModGSCore::RaiseError("detail", 9);
+            } catch (...) {
+                ModGSCore::ReRaise(Where::Object("CInner"), "Work");
+            }
+        } catch (...) {
+            ModGSCore::ReRaise(Where::Object("COuter"), "Call", "more");
+        }
+    });
+    EXPECT_EQ(e.Number(), 9);
+    EXPECT_EQ(e.Source(), "VellCfgRdr > Inner.Work");
+    EXPECT_EQ(e.Description(), std::string(ModGSCore::StandardErrorText(9)) + " - detail more");
+}
+
+TEST(ModGSCore, ReRaiseTurnsObjectNotSetIntoNullPointer) {
+    const CVellError e = Catch([] {
+        try {
+            throw CVellError(91, ModGSCore::StandardErrorText(91));
+        } catch (...) {
+            ModGSCore::ReRaise("X", "Y");
+        }
+    });
+    EXPECT_EQ(e.Number(), 91);
+    EXPECT_EQ(e.Description(), "Null Pointer Exception");
+}
+
+TEST(ModGSCore, ForeignExceptionsGetFittingNumbers) {
+    auto number = [](auto&& thrower) {
+        return Catch([&] { ModGSCore::Guarded("G", "P", thrower); }).Number();
+    };
+    EXPECT_EQ(number([] { throw std::bad_alloc(); }), 7);
+    EXPECT_EQ(number([] { throw std::out_of_range("x"); }), 9);
+    EXPECT_EQ(number([] { throw std::invalid_argument("x"); }), 5);
+    EXPECT_EQ(number([] { throw std::overflow_error("x"); }), 6);
+    EXPECT_EQ(number([] { throw std::system_error(ENOENT, std::generic_category()); }), 53);
+    EXPECT_EQ(number([] { throw std::system_error(EACCES, std::generic_category()); }), 70);
+    EXPECT_EQ(number([] { throw std::runtime_error("x"); }), 51);
+    EXPECT_EQ(number([] { throw 42; }), 51);
+    const CVellError e = Catch([] { ModGSCore::Guarded("G", "P", [] { throw std::out_of_range("x"); }); });
+    EXPECT_EQ(e.Source(), "VellCfgRdr > G.P");
+}
+
+TEST(ModGSCore, ErrorTextIsOneLineWithNumberPlaceAndLine) {
+    std::string text;
+    try {
+        CVellError e(457, "Duplicate Key", "IniDOM");
+        e.SetLineNumber(12);
+        throw e;
+    } catch (...) {
+        text = ModGSCore::ErrorText(Where::Object("CFamilyInfo"), "Load", "extra");
+    }
+    EXPECT_EQ(text, "Duplicate Key (Err=457) IniDOM > FamilyInfo.Load, near line 12 - extra");
+
+    try {
+        CVellError e(53, "File not found", "VellCfgRdr > Stdio.Load");
+        e.SetOsError(ENOENT);
+        throw e;
+    } catch (...) {
+        text = ModGSCore::ErrorText("X", "Y");
+    }
+    EXPECT_EQ(text, "File not found (Err=53) VellCfgRdr > Stdio.Load (Last DLL Error=2  " +
+                        ModGSCore::ApiErrorText(ENOENT) + ")");
+}
+
+TEST(ModGSCore, DebugModeReadsLeadingNumber) {
+    EXPECT_TRUE(ModGSCore::DebugModeFromValue("1"));
+    EXPECT_TRUE(ModGSCore::DebugModeFromValue("-1"));
+    EXPECT_TRUE(ModGSCore::DebugModeFromValue("2abc"));
+    EXPECT_FALSE(ModGSCore::DebugModeFromValue("0"));
+    EXPECT_FALSE(ModGSCore::DebugModeFromValue("abc"));
+    EXPECT_FALSE(ModGSCore::DebugModeFromValue(""));
+    // Only the first 255 characters count.
+    EXPECT_FALSE(ModGSCore::DebugModeFromValue(std::string(255, ' ') + "1"));
+}
+
+TEST(ModGSCore, TraceLinePadsSourceToTwentyCharacters) {
+    EXPECT_EQ(ModGSCore::FormatTrace("hello", "Src"), std::string(17, ' ') + "Src : hello");
+    // Characters, not bytes, are counted.
+    EXPECT_EQ(ModGSCore::FormatTrace("t", "Réglé"), std::string(15, ' ') + "Réglé : t");
+    const std::string longSource(25, 's');
+    EXPECT_EQ(ModGSCore::FormatTrace("t", longSource), longSource + " : t");
+}
+
+TEST(ModGSCore, AssertNeverThrows) {
+    EXPECT_NO_THROW(ModGSCore::Assert(false, "broken", Where::Object("CX"), "Y"));
+    EXPECT_NO_THROW(ModGSCore::Assert(true, "fine", "X", "Y"));
+}
