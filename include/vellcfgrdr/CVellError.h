@@ -11,7 +11,7 @@ namespace vellcfgrdr {
 // the component's own 14001..14003 above), a description and a source chain
 // such as "VellCfgRdr > PlcCfgReader.ReadIOmap".
 class CVellError : public std::exception {
-public:
+  public:
     static constexpr const char* kDefaultSource = "VellCfgRdr";
 
     CVellError(int32_t number, std::string description, std::string source = kDefaultSource);
@@ -33,7 +33,7 @@ public:
 
     const char* what() const noexcept override { return description_.c_str(); }
 
-private:
+  private:
     int32_t number_;
     std::string description_;
     std::string source_;

@@ -87,16 +87,24 @@ constexpr ErrorTextEntry kErrorTexts[] = {
 
 int32_t NumberFromErrno(int code) {
     switch (code) {
-        case ENOENT: return ErrNum::kFileNotFound;
+        case ENOENT:
+            return ErrNum::kFileNotFound;
         case EACCES:
         case EPERM:
-        case EROFS: return ErrNum::kPermission;
-        case ENOSPC: return ErrNum::kDiskFull;
-        case ENOMEM: return ErrNum::kOutOfMemory;
-        case EIO: return ErrNum::kDeviceIo;
-        case EEXIST: return ErrNum::kFileExists;
-        case ENAMETOOLONG: return ErrNum::kBadFileName;
-        default: return ErrNum::kPathFileAccess;
+        case EROFS:
+            return ErrNum::kPermission;
+        case ENOSPC:
+            return ErrNum::kDiskFull;
+        case ENOMEM:
+            return ErrNum::kOutOfMemory;
+        case EIO:
+            return ErrNum::kDeviceIo;
+        case EEXIST:
+            return ErrNum::kFileExists;
+        case ENAMETOOLONG:
+            return ErrNum::kBadFileName;
+        default:
+            return ErrNum::kPathFileAccess;
     }
 }
 
@@ -174,7 +182,8 @@ const char* ModGSCore::StandardErrorText(int32_t number) noexcept {
         else
             hi = mid;
     }
-    if (lo < std::size(kErrorTexts) && kErrorTexts[lo].number == number) return kErrorTexts[lo].text;
+    if (lo < std::size(kErrorTexts) && kErrorTexts[lo].number == number)
+        return kErrorTexts[lo].text;
     return kGenericErrorText;
 }
 
@@ -211,8 +220,8 @@ CVellError ModGSCore::CurrentError() {
     } catch (const std::system_error& e) {
         const bool isErrno = e.code().category() == std::generic_category() ||
                              e.code().category() == std::system_category();
-        CVellError err = FromStd(isErrno ? NumberFromErrno(e.code().value()) : ErrNum::kDeviceIo,
-                                 e.what());
+        CVellError err =
+            FromStd(isErrno ? NumberFromErrno(e.code().value()) : ErrNum::kDeviceIo, e.what());
         if (isErrno) err.SetOsError(e.code().value());
         return err;
     } catch (const std::exception& e) {
@@ -256,7 +265,8 @@ std::string ModGSCore::ErrorText(const Where& where, std::string_view procName,
 std::string ModGSCore::ApiErrorText(int32_t code) {
     std::string text = std::system_category().message(code);
     if (text.size() > 2048) text.resize(2048);
-    for (size_t p; (p = text.find("\r\n")) != std::string::npos;) text.erase(p, 2);
+    for (size_t p; (p = text.find("\r\n")) != std::string::npos;)
+        text.erase(p, 2);
     return text;
 }
 

@@ -13,7 +13,7 @@ namespace vellcfgrdr {
 // RaiseError starts an error, ReRaise passes it on adding the innermost place
 // to its source, ErrorText turns it into a one-line message.
 class ModGSCore {
-public:
+  public:
     // "Debugmode" read once per process: on when its leading number is not 0.
     static bool IsDebugMode();
     // Decides debug mode from a value of "Debugmode" (exposed for tests).

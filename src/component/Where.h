@@ -8,7 +8,7 @@ namespace vellcfgrdr {
 // The place an error passes through: an object (named by its class, shown
 // without the class prefix "C") or a plain text that is used as it stands.
 class Where {
-public:
+  public:
     Where() = default;
     Where(const char* text) : text_(text ? text : "") {}
     Where(std::string_view text) : text_(text) {}
@@ -22,7 +22,7 @@ public:
 
     const std::string& Text() const noexcept { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 

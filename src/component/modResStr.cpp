@@ -34,7 +34,9 @@ std::string modResStr::ResString(int32_t id, int32_t language) {
     return it->text;
 }
 
-int32_t modResStr::GetGuiLanguage() noexcept { return gLanguage.load(std::memory_order_relaxed); }
+int32_t modResStr::GetGuiLanguage() noexcept {
+    return gLanguage.load(std::memory_order_relaxed);
+}
 
 void modResStr::SetGuiLanguage(int32_t language) noexcept {
     gLanguage.store(language, std::memory_order_relaxed);

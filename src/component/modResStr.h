@@ -9,7 +9,7 @@ namespace vellcfgrdr {
 
 // The bilingual message table and the current language of the process.
 class modResStr {
-public:
+  public:
     // Message with id + language; -1 selects the current language. "?" when
     // the table has no such message.
     static std::string ResString(int32_t id, int32_t language = eguiLangCurrent);

@@ -12,7 +12,9 @@ namespace vellcfgrdr {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int DigitValue(char c, int base) {
     int d = -1;
@@ -40,8 +42,8 @@ T Convert(std::string_view text, const char* name) {
     const double v = CStdLib::RoundHalfEven(CStdLib::Val(text));
     if (!(v >= static_cast<double>(std::numeric_limits<T>::min()) &&
           v <= static_cast<double>(std::numeric_limits<T>::max()))) {
-        ModGSCore::DebugTrace(std::string(ModGSCore::StandardErrorText(ErrNum::kOverflow)) + " in " +
-                              name);
+        ModGSCore::DebugTrace(std::string(ModGSCore::StandardErrorText(ErrNum::kOverflow)) +
+                              " in " + name);
         return 0;
     }
     return static_cast<T>(v);
@@ -115,7 +117,8 @@ double CStdLib::Val(std::string_view s) noexcept {
         std::string exp = "e";
         if (p < s.size() && (s[p] == '+' || s[p] == '-')) exp.push_back(s[p++]);
         if (p < s.size() && IsDigit(s[p])) {
-            while (p < s.size() && IsDigit(s[p])) exp.push_back(s[p++]);
+            while (p < s.size() && IsDigit(s[p]))
+                exp.push_back(s[p++]);
             buf += exp;
         }
     }
@@ -132,9 +135,13 @@ double CStdLib::Val(std::string_view s) noexcept {
     return value;
 }
 
-int16_t CStdLib::Atoi(std::string_view text) { return Convert<int16_t>(text, "Atoi"); }
+int16_t CStdLib::Atoi(std::string_view text) {
+    return Convert<int16_t>(text, "Atoi");
+}
 
-int32_t CStdLib::Atol(std::string_view text) { return Convert<int32_t>(text, "Atol"); }
+int32_t CStdLib::Atol(std::string_view text) {
+    return Convert<int32_t>(text, "Atol");
+}
 
 float CStdLib::Atof(std::string_view text) {
     const double v = Val(text);
@@ -165,7 +172,8 @@ std::string CStdLib::Sprintf(std::string_view format, const std::vector<FmtArg>&
     for (size_t i = 1; i < pieces.size(); ++i) {
         const std::string_view piece = pieces[i];
         size_t d = 0;
-        while (d < piece.size() && std::string_view("-0123456789").find(piece[d]) != std::string_view::npos)
+        while (d < piece.size() &&
+               std::string_view("-0123456789").find(piece[d]) != std::string_view::npos)
             ++d;
         char conversion = 0;
         if (d < piece.size()) {
@@ -249,7 +257,8 @@ std::string CStdLib::GetNthOrLastTok(std::string_view text, int16_t n, std::stri
         size_t start = 0;
         for (int16_t i = 1;; ++i) {
             const size_t end = text.find(delimiter, start);
-            piece = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+            piece = text.substr(
+                start, end == std::string_view::npos ? std::string_view::npos : end - start);
             if (i == n || end == std::string_view::npos) break;
             start = end + delimiter.size();
         }

@@ -13,7 +13,7 @@ namespace vellcfgrdr {
 // Lenient number reading, the "%" formatter used for every message with
 // placeholders, and quoting helpers.
 class CStdLib {
-public:
+  public:
     // The leading number of a text: leading blanks, a sign, digits with at
     // most one "." and an exponent ("E" or "D"), or "&H"/"&O" digits. The
     // rest is ignored; nothing readable gives 0.
@@ -33,7 +33,9 @@ public:
     static std::string Sprintf(std::string_view format, std::initializer_list<FmtArg> args) {
         return Sprintf(format, std::vector<FmtArg>(args));
     }
-    static std::string Sprintf(std::string_view format) { return Sprintf(format, std::vector<FmtArg>{}); }
+    static std::string Sprintf(std::string_view format) {
+        return Sprintf(format, std::vector<FmtArg>{});
+    }
 
     static bool StringStartsWith(std::string_view text, std::string_view prefix,
                                  bool caseSensitive);
@@ -42,7 +44,8 @@ public:
     static std::string_view StrC2B(std::string_view text) noexcept;
     // Piece n (1-based) of the text split at delimiter, or the last piece
     // when there are fewer; trimmed. Empty for an empty text or n < 1.
-    static std::string GetNthOrLastTok(std::string_view text, int16_t n, std::string_view delimiter);
+    static std::string GetNthOrLastTok(std::string_view text, int16_t n,
+                                       std::string_view delimiter);
 };
 
 }  // namespace vellcfgrdr

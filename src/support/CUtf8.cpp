@@ -15,7 +15,9 @@ constexpr char32_t kCp1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-inline bool IsCont(unsigned char c) { return (c & 0xC0) == 0x80; }
+inline bool IsCont(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 }  // namespace
 
@@ -88,7 +90,8 @@ size_t CUtf8::Length(std::string_view s) noexcept {
 
 size_t CUtf8::ByteOffset(std::string_view s, size_t charIndex) noexcept {
     size_t pos = 0;
-    for (size_t i = 0; i < charIndex && pos < s.size(); ++i) Decode(s, pos);
+    for (size_t i = 0; i < charIndex && pos < s.size(); ++i)
+        Decode(s, pos);
     return pos;
 }
 
@@ -159,7 +162,8 @@ std::string CUtf8::FromUtf8(std::string_view bytes) {
     while (pos < bytes.size()) {
         // Copy ASCII runs straight through; they dominate real files.
         const size_t start = pos;
-        while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80) ++pos;
+        while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
+            ++pos;
         out.append(bytes.substr(start, pos - start));
         if (pos >= bytes.size()) break;
         const size_t before = pos;
@@ -199,11 +203,16 @@ char32_t CUtf8::ToUpperChar(char32_t c) noexcept {
     if (c < 0xE0) return c;
     if (c <= 0xFE && c != 0xF7) return c - 32;
     switch (c) {
-        case 0xFF: return 0x178;
-        case 0x153: return 0x152;
-        case 0x161: return 0x160;
-        case 0x17E: return 0x17D;
-        default: return c;
+        case 0xFF:
+            return 0x178;
+        case 0x153:
+            return 0x152;
+        case 0x161:
+            return 0x160;
+        case 0x17E:
+            return 0x17D;
+        default:
+            return c;
     }
 }
 
@@ -212,11 +221,16 @@ char32_t CUtf8::ToLowerChar(char32_t c) noexcept {
     if (c < 0xC0) return c;
     if (c <= 0xDE && c != 0xD7) return c + 32;
     switch (c) {
-        case 0x178: return 0xFF;
-        case 0x152: return 0x153;
-        case 0x160: return 0x161;
-        case 0x17D: return 0x17E;
-        default: return c;
+        case 0x178:
+            return 0xFF;
+        case 0x152:
+            return 0x153;
+        case 0x160:
+            return 0x161;
+        case 0x17D:
+            return 0x17E;
+        default:
+            return c;
     }
 }
 
@@ -260,8 +274,12 @@ inline size_t MatchAt(std::string_view hay, size_t start, std::string_view needl
 
 }  // namespace
 
-std::string CUtf8::ToUpper(std::string_view s) { return Map<ToUpperChar>(s); }
-std::string CUtf8::ToLower(std::string_view s) { return Map<ToLowerChar>(s); }
+std::string CUtf8::ToUpper(std::string_view s) {
+    return Map<ToUpperChar>(s);
+}
+std::string CUtf8::ToLower(std::string_view s) {
+    return Map<ToLowerChar>(s);
+}
 
 int CUtf8::CompareNoCase(std::string_view a, std::string_view b) noexcept {
     size_t i = 0, j = 0;
@@ -302,7 +320,9 @@ std::string_view CUtf8::TrimRight(std::string_view s) noexcept {
     return e == npos ? std::string_view{} : s.substr(0, e + 1);
 }
 
-std::string_view CUtf8::Trim(std::string_view s) noexcept { return TrimRight(TrimLeft(s)); }
+std::string_view CUtf8::Trim(std::string_view s) noexcept {
+    return TrimRight(TrimLeft(s));
+}
 
 std::string_view CUtf8::TrimBlanks(std::string_view s) noexcept {
     const size_t b = s.find_first_not_of(" \t");

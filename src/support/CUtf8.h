@@ -11,7 +11,7 @@ namespace vellcfgrdr {
 // folding covers ASCII and the letters of Windows-1252, which is what the
 // legacy files and the catalogue hold.
 class CUtf8 {
-public:
+  public:
     static constexpr char32_t kReplacement = 0xFFFD;
 
     // Decodes the character at pos and advances pos; invalid bytes give U+FFFD
@@ -25,7 +25,8 @@ public:
     // Character index of a byte offset.
     static size_t CharIndex(std::string_view s, size_t byteOffset) noexcept;
     static std::string_view Left(std::string_view s, size_t nChars) noexcept;
-    static std::string_view Mid(std::string_view s, size_t startChar, size_t nChars = npos) noexcept;
+    static std::string_view Mid(std::string_view s, size_t startChar,
+                                size_t nChars = npos) noexcept;
     static std::string_view Right(std::string_view s, size_t nChars) noexcept;
 
     // Decoders into UTF-8 and the encoder back to Windows-1252.
@@ -46,7 +47,8 @@ public:
     static bool EqualsNoCase(std::string_view a, std::string_view b) noexcept;
     static bool StartsWithNoCase(std::string_view s, std::string_view prefix) noexcept;
     // Byte offset of needle in hay at or after byte offset from; npos when absent.
-    static size_t FindNoCase(std::string_view hay, std::string_view needle, size_t from = 0) noexcept;
+    static size_t FindNoCase(std::string_view hay, std::string_view needle,
+                             size_t from = 0) noexcept;
 
     // Blanks: spaces only, as the legacy trim functions do.
     static std::string_view Trim(std::string_view s) noexcept;

@@ -11,7 +11,7 @@ namespace vellcfgrdr {
 // One argument of CStdLib::Sprintf: a text, an integer, a real or a flag,
 // each with its ordinary text form.
 class FmtArg {
-public:
+  public:
     FmtArg(const char* s) : v_(std::string(s ? s : "")) {}
     FmtArg(std::string_view s) : v_(std::string(s)) {}
     FmtArg(const std::string& s) : v_(s) {}
@@ -28,7 +28,7 @@ public:
     // The value as a whole number (texts read leniently, reals rounded).
     int64_t Integer() const;
 
-private:
+  private:
     std::variant<std::string, int64_t, double, bool> v_;
 };
 

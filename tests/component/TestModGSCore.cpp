@@ -25,7 +25,8 @@ CVellError Catch(auto&& f) {
 }  // namespace
 
 TEST(ModGSCore, EveryNumberBelow1024HasAFixedText) {
-    for (int32_t n = 1; n < 1024; ++n) EXPECT_STRNE(ModGSCore::StandardErrorText(n), "") << n;
+    for (int32_t n = 1; n < 1024; ++n)
+        EXPECT_STRNE(ModGSCore::StandardErrorText(n), "") << n;
     EXPECT_STREQ(ModGSCore::StandardErrorText(53), "File not found");
     EXPECT_STREQ(ModGSCore::StandardErrorText(1), ModGSCore::StandardErrorText(14001));
     EXPECT_STRNE(ModGSCore::StandardErrorText(5), ModGSCore::StandardErrorText(9));
@@ -89,7 +90,8 @@ TEST(ModGSCore, ForeignExceptionsGetFittingNumbers) {
     EXPECT_EQ(number([] { throw std::system_error(EACCES, std::generic_category()); }), 70);
     EXPECT_EQ(number([] { throw std::runtime_error("x"); }), 51);
     EXPECT_EQ(number([] { throw 42; }), 51);
-    const CVellError e = Catch([] { ModGSCore::Guarded("G", "P", [] { throw std::out_of_range("x"); }); });
+    const CVellError e =
+        Catch([] { ModGSCore::Guarded("G", "P", [] { throw std::out_of_range("x"); }); });
     EXPECT_EQ(e.Source(), "VellCfgRdr > G.P");
 }
 

@@ -25,8 +25,8 @@ TEST(ModResStr, MessagesInBothLanguages) {
 }
 
 TEST(ModResStr, EveryMessageHasAFrenchTwinWithTheSamePlaceholders) {
-    for (int32_t id : {130, 140, 150, 160, 170, 180, 190, 200, 210, 220, 230, 240, 250, 260, 270,
-                       280, 290, 300, 310, 320, 330, 710, 830, 1150, 1160}) {
+    for (int32_t id : {130, 140, 150, 160, 170, 180, 190, 200, 210, 220, 230,  240, 250,
+                       260, 270, 280, 290, 300, 310, 320, 330, 710, 830, 1150, 1160}) {
         const std::string en = modResStr::ResString(id, eguiLangEnglish);
         const std::string fr = modResStr::ResString(id, eguiLangFrench);
         ASSERT_NE(en, "?") << id;

@@ -1,0 +1,107 @@
+#include "support/CTextReader.h"
+
+#include "component/ModGSCore.h"
+#include "support/CStdio.h"
+#include "support/CUtf8.h"
+
+namespace vellcfgrdr {
+
+namespace {
+
+// Byte offset n characters on from pos.
+size_t AdvanceChars(std::string_view s, size_t pos, size_t n) noexcept {
+    for (; n > 0 && pos < s.size(); --n)
+        CUtf8::Decode(s, pos);
+    return pos;
+}
+
+}  // namespace
+
+void CTextReader::SetText(std::string text) {
+    text_ = std::move(text);
+    next_ = 0;
+    more_ = !text_.empty();
+    // Files written on other systems end their lines with LF alone; such a
+    // text would otherwise be one long line.
+    crlf_ = text_.find("\r\n") != std::string::npos;
+    lineNo_ = 0;
+    // The old line was part of the old text.
+    currBegin_ = currLen_ = 0;
+}
+
+void CTextReader::ReadFile(const std::string& path) {
+    try {
+        SetText(CStdio::LoadTextFile(path));
+    } catch (...) {
+        ModGSCore::ReRaise(Where::Object("CTextReader"), "ReadFile");
+    }
+}
+
+std::string_view CTextReader::GetNextLine() {
+    const std::string_view text(text_);
+    for (;;) {
+        if (!more_) {
+            currBegin_ = currLen_ = 0;
+            return {};
+        }
+        size_t lf = text.find('\n', next_);
+        // A bare LF inside a CR LF text belongs to its line.
+        if (crlf_)
+            while (lf != std::string_view::npos && (lf == next_ || text[lf - 1] != '\r'))
+                lf = text.find('\n', lf + 1);
+        currBegin_ = next_;
+        if (lf == std::string_view::npos) {
+            currLen_ = text.size() - next_;
+            next_ = text.size();
+            more_ = false;
+        } else {
+            currLen_ = (crlf_ ? lf - 1 : lf) - next_;
+            next_ = lf + 1;
+        }
+        ++lineNo_;
+        if (trim_) {
+            const std::string_view raw = CurrLine();
+            const std::string_view trimmed = CUtf8::TrimBlanks(raw);
+            if (!trimmed.empty()) currBegin_ += static_cast<size_t>(trimmed.data() - raw.data());
+            currLen_ = trimmed.size();
+        }
+        const std::string_view line = CurrLine();
+
+        if (!comment_.empty() && LineStartsWith(comment_)) continue;
+        if (skipBlank_ && line.empty()) continue;
+        return line;
+    }
+}
+
+bool CTextReader::LineContains(std::string_view s) {
+    const std::string_view line = CurrLine();
+    const size_t pos = caseSensitive_ ? line.find(s) : CUtf8::FindNoCase(line, s);
+    if (pos == std::string_view::npos) {
+        remStart_ = 0;
+        return false;
+    }
+    const size_t end = caseSensitive_ ? pos + s.size() : AdvanceChars(line, pos, CUtf8::Length(s));
+    remStart_ = end < line.size() ? AdvanceChars(line, end, 1) : end + 1;
+    return true;
+}
+
+bool CTextReader::LineStartsWith(std::string_view s) {
+    const std::string_view line = CurrLine();
+    const std::string_view trimmed = CUtf8::Trim(line);
+    if (!(caseSensitive_ ? trimmed.starts_with(s) : CUtf8::StartsWithNoCase(trimmed, s)))
+        return false;
+    // Counted in characters from the start of the untrimmed line.
+    remStart_ = CUtf8::ByteOffset(line, CUtf8::Length(s));
+    return true;
+}
+
+std::string_view CTextReader::Remainder() const noexcept {
+    const std::string_view line = CurrLine();
+    size_t p = remStart_;
+    // A position left from an earlier line may fall inside a character.
+    while (p < line.size() && (static_cast<unsigned char>(line[p]) & 0xC0) == 0x80)
+        ++p;
+    return p < line.size() ? line.substr(p) : std::string_view{};
+}
+
+}  // namespace vellcfgrdr

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vellcfgrdr {
+
+// Walks a text line by line, forward only. Lines end at CR LF; a text with
+// no CR LF at all ends its lines at LF instead. The text is held once and
+// the lines are views into it: CurrLine, GetNextLine and Remainder stay
+// valid until the next GetNextLine, SetText or ReadFile.
+class CTextReader {
+  public:
+    void SetText(std::string text);
+    void ReadFile(const std::string& path);
+
+    // The next line that is not skipped (after trimming); empty at the end,
+    // which AtEnd tells from an empty line.
+    std::string_view GetNextLine();
+    bool AtEnd() const noexcept { return !more_; }
+    // Lines consumed so far, skipped ones included.
+    int32_t LineNo() const noexcept { return static_cast<int32_t>(lineNo_); }
+    std::string_view CurrLine() const noexcept {
+        return std::string_view(text_).substr(currBegin_, currLen_);
+    }
+
+    // Whether s occurs in the current line. Afterwards Remainder gives the
+    // line from one character past the end of the match (the separator that
+    // usually follows a keyword is dropped), or the whole line on failure.
+    bool LineContains(std::string_view s);
+    // Whether the current line, without its leading and trailing spaces,
+    // starts with s. On success Remainder gives the current line from the
+    // character index len(s) on; on failure it is left as it was.
+    bool LineStartsWith(std::string_view s);
+    std::string_view Remainder() const noexcept;
+
+    // Case-insensitive comparison is the default.
+    void SetCaseSensitive(bool on) noexcept { caseSensitive_ = on; }
+    // Strip spaces and tabs at both ends of every line read.
+    void SetTrimWhiteSpace(bool on) noexcept { trim_ = on; }
+    void SetSkipBlankLines(bool on) noexcept { skipBlank_ = on; }
+    // Lines starting with it (leading spaces aside) are skipped; empty: none.
+    void SetLineCommentDelimiter(std::string delimiter) { comment_ = std::move(delimiter); }
+
+  private:
+    std::string text_;
+    size_t next_ = 0;    // byte offset of the next line in text_
+    bool more_ = false;  // a line starts at next_
+    bool crlf_ = true;   // lines end at CR LF (else at LF)
+    size_t lineNo_ = 0;
+    // The current line as offsets, not a view, so that a copied or moved
+    // reader stays sound.
+    size_t currBegin_ = 0;
+    size_t currLen_ = 0;
+    // Byte offset in the current line where Remainder starts. It is not reset by a new
+    // line, as the legacy reader's position was not; past the end it gives
+    // an empty remainder.
+    size_t remStart_ = 0;
+    bool caseSensitive_ = false;
+    bool trim_ = false;
+    bool skipBlank_ = false;
+    std::string comment_;
+};
+
+}  // namespace vellcfgrdr

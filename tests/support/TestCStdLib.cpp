@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "component/ErrNum.h"
+#include "support/CStdLib.h"
+#include "vellcfgrdr/CVellError.h"
+
+using namespace vellcfgrdr;
+
+namespace {
+
+int32_t ErrorOf(auto&& f) {
+    try {
+        f();
+    } catch (const CVellError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(CStdLib, NumbersAreReadLeniently) {
+    EXPECT_EQ(CStdLib::Atol("12abc"), 12);
+    EXPECT_EQ(CStdLib::Atol(""), 0);
+    EXPECT_EQ(CStdLib::Atol("1,5"), 1);
+    EXPECT_EQ(CStdLib::Atol("  -42 rest"), -42);
+    EXPECT_EQ(CStdLib::Atol("+7"), 7);
+    EXPECT_EQ(CStdLib::Atol("x12"), 0);
+    EXPECT_EQ(CStdLib::Atol("1.5e2"), 150);
+    EXPECT_EQ(CStdLib::Atol("1D3"), 1000);
+    EXPECT_EQ(CStdLib::Atol("2E"), 2);
+    EXPECT_EQ(CStdLib::Atol("&H1F"), 31);
+    EXPECT_EQ(CStdLib::Atol("&hff"), 255);
+    EXPECT_EQ(CStdLib::Atol("&O17"), 15);
+    EXPECT_EQ(CStdLib::Atol("&O18"), 1);
+    EXPECT_EQ(CStdLib::Atoi("&H7FFF"), 32767);
+    EXPECT_FLOAT_EQ(CStdLib::Atof(".25x"), 0.25f);
+    EXPECT_FLOAT_EQ(CStdLib::Atof("3.5.1"), 3.5f);
+}
+
+TEST(CStdLib, IntegersRoundHalvesToEvenAndOverflowGivesZero) {
+    EXPECT_EQ(CStdLib::Atoi("2.5"), 2);
+    EXPECT_EQ(CStdLib::Atoi("3.5"), 4);
+    EXPECT_EQ(CStdLib::Atoi("-2.5"), -2);
+    EXPECT_EQ(CStdLib::Atoi("2.51"), 3);
+    EXPECT_EQ(CStdLib::Atol("-0.5"), 0);
+    EXPECT_EQ(CStdLib::Atoi("32767"), 32767);
+    EXPECT_EQ(CStdLib::Atoi("-32768"), -32768);
+    EXPECT_EQ(CStdLib::Atoi("32768"), 0);
+    EXPECT_EQ(CStdLib::Atoi("32767.5"), 0);
+    EXPECT_EQ(CStdLib::Atol("2147483647"), 2147483647);
+    EXPECT_EQ(CStdLib::Atol("2147483648"), 0);
+    EXPECT_EQ(CStdLib::Atol("1e400"), 0);
+    EXPECT_EQ(CStdLib::Atof("1e39"), 0.0f);
+}
+
+TEST(CStdLib, SprintfDirectives) {
+    EXPECT_EQ(CStdLib::Sprintf("%s_%s", {"A", "B"}), "A_B");
+    EXPECT_EQ(CStdLib::Sprintf("%-4s|%3d|%x", {"ab", 7, 255}), "ab  |  7|ff");
+    EXPECT_EQ(CStdLib::Sprintf("100%%"), "100%");
+    EXPECT_EQ(CStdLib::Sprintf("%d%% of %s", {50, "x"}), "50% of x");
+    EXPECT_EQ(CStdLib::Sprintf("[%05d]", {42}), "[   42]");  // never zero-filled
+    EXPECT_EQ(CStdLib::Sprintf("%c%c", {65, 0xE9}), "Aé");
+    EXPECT_EQ(CStdLib::Sprintf("%d", {2.5}), "2.5");
+    EXPECT_EQ(CStdLib::Sprintf("%2s|", {"long"}), "long|");
+    EXPECT_EQ(CStdLib::Sprintf("end %", {"x"}), "end x");
+    EXPECT_EQ(CStdLib::Sprintf("a\\tb\\nc\\x"), "a\tb\r\nc\\x");
+    EXPECT_EQ(
+        CStdLib::Sprintf("Cannot resolve virtual module %s in rack %d, slot %d", {"M1", 2, -1}),
+        "Cannot resolve virtual module M1 in rack 2, slot -1");
+
+    EXPECT_EQ(ErrorOf([] { CStdLib::Sprintf("%s"); }), ErrNum::kWrongArgCount);
+    EXPECT_EQ(ErrorOf([] { CStdLib::Sprintf("%s", {1, 2}); }), ErrNum::kWrongArgCount);
+    EXPECT_EQ(ErrorOf([] { CStdLib::Sprintf("%f", {1}); }), ErrNum::kInvalidCall);
+    try {
+        CStdLib::Sprintf("%s %s", {1});
+    } catch (const CVellError& e) {
+        EXPECT_EQ(e.Description(), "Format string does not match arguments");
+    }
+}
+
+TEST(CStdLib, QuotingAndStringHelpers) {
+    EXPECT_EQ(CStdLib::QuoteString("a\"b"), "\"a\"\"b\"");
+    EXPECT_EQ(CStdLib::QuoteString(""), "\"\"");
+    EXPECT_EQ(CStdLib::UnQuoteString("\"a\"\"b\""), "a\"b");
+    EXPECT_EQ(CStdLib::UnQuoteString("\""), "");
+    EXPECT_EQ(CStdLib::UnQuoteString("plain"), "plain");
+    EXPECT_EQ(CStdLib::UnQuoteString(CStdLib::QuoteString("x\"\"y")), "x\"\"y");
+
+    EXPECT_EQ(CStdLib::GetNthOrLastTok("a; b ;c", 2, ";"), "b");
+    EXPECT_EQ(CStdLib::GetNthOrLastTok("a; b ;c", 9, ";"), "c");
+    EXPECT_EQ(CStdLib::GetNthOrLastTok("a; b ;c", 0, ";"), "");
+    EXPECT_EQ(CStdLib::GetNthOrLastTok("", 1, ";"), "");
+    EXPECT_EQ(CStdLib::GetNthOrLastTok("a::b", 2, "::"), "b");
+    EXPECT_EQ(CStdLib::GetNthOrLastTok("a;;b", 2, ";"), "");
+
+    EXPECT_EQ(CStdLib::StrC2B(std::string("ab\0cd", 5)), "ab");
+    EXPECT_EQ(CStdLib::StrC2B("abc"), "abc");
+
+    EXPECT_TRUE(CStdLib::StringStartsWith("Hello", "hE", false));
+    EXPECT_FALSE(CStdLib::StringStartsWith("Hello", "hE", true));
+    EXPECT_TRUE(CStdLib::StringStartsWith("Éa", "éA", false));
+    EXPECT_TRUE(CStdLib::StringStartsWith("", "", true));
+    EXPECT_FALSE(CStdLib::StringStartsWith("ab", "abc", false));
+}

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "component/ErrNum.h"
+#include "support/CTextReader.h"
+#include "vellcfgrdr/CVellError.h"
+
+using namespace vellcfgrdr;
+
+namespace {
+
+std::vector<std::string> Lines(CTextReader& r) {
+    std::vector<std::string> out;
+    while (!r.AtEnd())
+        out.emplace_back(r.GetNextLine());
+    return out;
+}
+
+std::vector<std::string> Lines(std::string text) {
+    CTextReader r;
+    r.SetText(std::move(text));
+    return Lines(r);
+}
+
+using V = std::vector<std::string>;
+
+}  // namespace
+
+TEST(CTextReader, SplitsAtCrLfOrElseAtLf) {
+    EXPECT_EQ(Lines("a\r\nb\r\n"), (V{"a", "b", ""}));
+    // One CR LF decides: a bare LF then stays inside its line.
+    EXPECT_EQ(Lines("a\nb\r\nc"), (V{"a\nb", "c"}));
+    EXPECT_EQ(Lines("a\nb\n\nc"), (V{"a", "b", "", "c"}));
+    EXPECT_EQ(Lines("a\rb"), (V{"a\rb"}));
+    EXPECT_EQ(Lines(""), V{});
+
+    CTextReader r;
+    r.SetText("x\r\ny");
+    EXPECT_EQ(r.LineNo(), 0);
+    EXPECT_EQ(r.GetNextLine(), "x");
+    EXPECT_EQ(r.LineNo(), 1);
+    CTextReader copy = r;  // a short text lives inside the object
+    r.SetText("other");
+    EXPECT_EQ(copy.CurrLine(), "x");
+    r = std::move(copy);
+    EXPECT_EQ(r.CurrLine(), "x");
+    EXPECT_EQ(r.GetNextLine(), "y");
+    EXPECT_TRUE(r.AtEnd());
+    EXPECT_EQ(r.GetNextLine(), "");
+    EXPECT_EQ(r.LineNo(), 2);
+    r.SetText("z");  // restarts
+    EXPECT_EQ(r.LineNo(), 0);
+    EXPECT_EQ(r.GetNextLine(), "z");
+}
+
+TEST(CTextReader, TrimmingBlankAndCommentLines) {
+    const std::string text = " \t \r\n\t x \t\r\n   // c1\r\n\t// c2\r\nend";
+    CTextReader plain;
+    plain.SetSkipBlankLines(true);
+    plain.SetLineCommentDelimiter("//");
+    plain.SetText(text);
+    // Untrimmed, spaces and tabs are not blank; a tab hides the comment mark.
+    EXPECT_EQ(Lines(plain), (V{" \t ", "\t x \t", "\t// c2", "end"}));
+
+    CTextReader trimmed;
+    trimmed.SetTrimWhiteSpace(true);
+    trimmed.SetSkipBlankLines(true);
+    trimmed.SetLineCommentDelimiter("//");
+    trimmed.SetText(text);
+    EXPECT_EQ(trimmed.GetNextLine(), "x");
+    EXPECT_EQ(trimmed.LineNo(), 2);
+    EXPECT_EQ(trimmed.GetNextLine(), "end");
+    EXPECT_EQ(trimmed.LineNo(), 5);  // skipped lines count
+}
+
+TEST(CTextReader, LineContainsAndRemainder) {
+    CTextReader r;
+    r.SetText("Parent := Local\r\nAé€b\r\nxyz");
+    r.GetNextLine();
+    EXPECT_TRUE(r.LineContains("parent "));
+    // The character right after the match is dropped.
+    EXPECT_EQ(r.Remainder(), "= Local");
+    r.SetCaseSensitive(true);
+    EXPECT_FALSE(r.LineContains("parent"));
+    EXPECT_EQ(r.Remainder(), "Parent := Local");
+
+    r.SetCaseSensitive(false);
+    r.GetNextLine();
+    EXPECT_TRUE(r.LineContains("aÉ"));
+    EXPECT_EQ(r.Remainder(), "b");  // one character, three bytes, skipped
+    EXPECT_TRUE(r.LineContains("A"));
+    EXPECT_EQ(r.Remainder(), "€b");
+    EXPECT_TRUE(r.LineContains("€B"));
+    EXPECT_EQ(r.Remainder(), "");
+
+    r.GetNextLine();
+    EXPECT_TRUE(r.LineContains("z"));
+    EXPECT_EQ(r.Remainder(), "");
+}
+
+TEST(CTextReader, LineStartsWithIgnoresSpacesButNotForTheRemainder) {
+    CTextReader r;
+    r.SetText("Slot := 3\r\n  Rack 2");
+    r.GetNextLine();
+    EXPECT_TRUE(r.LineStartsWith("SLOT "));
+    EXPECT_EQ(r.Remainder(), ":= 3");
+    EXPECT_FALSE(r.LineStartsWith("Rack"));
+    EXPECT_EQ(r.Remainder(), ":= 3");  // left as it was
+
+    r.GetNextLine();
+    EXPECT_TRUE(r.LineStartsWith("Rack"));
+    // The position counts from the untrimmed line.
+    EXPECT_EQ(r.Remainder(), "ck 2");
+}
+
+TEST(CTextReader, ReadFileLoadsAndReportsFailures) {
+    const auto path = std::filesystem::temp_directory_path() / "vell_textreader_test.txt";
+    std::ofstream(path, std::ios::binary) << "caf\xE9\r\nb";
+    CTextReader r;
+    r.ReadFile(path.string());
+    EXPECT_EQ(Lines(r), (V{"café", "b"}));
+    std::filesystem::remove(path);
+
+    try {
+        r.ReadFile(path.string());
+        ADD_FAILURE() << "no error";
+    } catch (const CVellError& e) {
+        EXPECT_EQ(e.Number(), ErrNum::kFileNotFound);
+        // The innermost place is kept.
+        EXPECT_EQ(e.Source(), "VellCfgRdr > Stdio.LoadTextFile(" + path.string() + ")");
+    }
+}
