@@ -1,0 +1,42 @@
+#include "support/CIniKeys.h"
+
+#include "component/ErrNum.h"
+#include "support/CUtf8.h"
+
+namespace vellcfgrdr {
+
+namespace {
+
+// Comment lines are keyed by a running number behind ";", which no name
+// read from a file can start with.
+std::string UnnamedId(int32_t n) {
+    std::string id(1, ';');
+    id += std::to_string(n);
+    return id;
+}
+
+}  // namespace
+
+std::shared_ptr<CIniKey> CIniKeys::Item(std::string_view name) const {
+    if (name.empty()) return nullptr;
+    const std::shared_ptr<CIniKey>* key = keys_.Find(CUtf8::ToUpper(name));
+    return key ? *key : nullptr;
+}
+
+std::shared_ptr<CIniKey> CIniKeys::Add(std::string name, std::string value, std::string comment,
+                                       bool verbatim) {
+    std::string id = name.empty() ? UnnamedId(unnamed_) : CUtf8::ToUpper(name);
+    auto key =
+        std::make_shared<CIniKey>(std::move(name), std::move(value), std::move(comment), verbatim);
+    if (keys_.Contains(id)) throw CVellError(ErrNum::kDuplicateKey, "Duplicate Key", "IniDOM");
+    keys_.Add(std::move(id), key);
+    if (key->Name().empty()) ++unnamed_;
+    return key;
+}
+
+void CIniKeys::Remove(std::string_view name) {
+    if (name.empty() || !keys_.Remove(CUtf8::ToUpper(name)))
+        keyedlist_detail::Fail(ErrNum::kInvalidCall);
+}
+
+}  // namespace vellcfgrdr

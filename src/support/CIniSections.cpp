@@ -1,0 +1,43 @@
+#include "support/CIniSections.h"
+
+#include "component/ErrNum.h"
+#include "support/CUtf8.h"
+
+namespace vellcfgrdr {
+
+namespace {
+
+// Comment lines are keyed by a running number behind ";", which no name
+// read from a file can start with.
+std::string UnnamedId(int32_t n) {
+    std::string id(1, ';');
+    id += std::to_string(n);
+    return id;
+}
+
+}  // namespace
+
+std::shared_ptr<CIniSection> CIniSections::ItemByKey(std::string_view name) const {
+    if (name.empty()) return nullptr;
+    const std::shared_ptr<CIniSection>* section = sections_.Find(CUtf8::ToUpper(name));
+    return section ? *section : nullptr;
+}
+
+std::shared_ptr<CIniSection> CIniSections::Add(std::string name, std::string comment,
+                                               bool verbatim) {
+    std::string id = name.empty() ? UnnamedId(unnamed_) : CUtf8::ToUpper(name);
+    if (sections_.Contains(id))
+        throw CVellError(ErrNum::kDuplicateKey, "Duplicate Section", "IniDOM");
+    const bool unnamed = name.empty();
+    auto section = std::make_shared<CIniSection>(std::move(name), std::move(comment), verbatim);
+    sections_.Add(std::move(id), section);
+    if (unnamed) ++unnamed_;
+    return section;
+}
+
+void CIniSections::Remove(std::string_view name) {
+    if (name.empty() || !sections_.Remove(CUtf8::ToUpper(name)))
+        keyedlist_detail::Fail(ErrNum::kInvalidCall);
+}
+
+}  // namespace vellcfgrdr

@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "component/ErrNum.h"
+#include "support/CIniDOM.h"
+
+using namespace vellcfgrdr;
+namespace fs = std::filesystem;
+
+namespace {
+
+class CIniDOMTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "vell_ini_XXXXXX").string();
+        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+        dir_ = tmpl;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Write(const std::string& bytes, const std::string& name = "t.ini") {
+        const std::string path = (dir_ / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    static std::string Bytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // The error of a load, or a failure when there is none.
+    CVellError LoadError(CIniDOM& dom, const std::string& bytes) {
+        const std::string path = Write(bytes);
+        try {
+            dom.CreateFromFile(path);
+        } catch (const CVellError& e) {
+            return e;
+        }
+        ADD_FAILURE() << "loaded without error";
+        return CVellError(0, "");
+    }
+
+    fs::path dir_;
+};
+
+}  // namespace
+
+TEST_F(CIniDOMTest, ReadsSectionsKeysCommentsAndQuotes) {
+    CIniDOM dom;
+    dom.CreateFromFile(
+        Write("; top comment\r\n"
+              "\r\n"
+              "[ Kestrel ] ; the header comment ; not this\r\n"
+              "[broken\r\n"
+              "\tMaxRack\t=\t4 ; four racks\r\n"
+              ";  inner  \r\n"
+              "\"odd name\" = \"  a;b  \" tail\r\n"
+              "Joined = one\\\r\n"
+              "  two\r\n"
+              "Empty =\r\n"
+              "Caf\xE9=\xE9t\xE9\r\n"));
+    EXPECT_EQ(dom.LinesRead(), 11);
+    const CIniSections& sections = dom.Sections();
+    ASSERT_EQ(sections.Count(), 3);
+    EXPECT_EQ(sections.Item(1)->Name(), "");
+    EXPECT_EQ(sections.Item(1)->Comment(), "top comment");
+    EXPECT_EQ(sections.Item(2)->Comment(), "");
+    const auto kestrel = sections.Item("KESTREL");
+    ASSERT_NE(kestrel, nullptr);
+    EXPECT_EQ(kestrel->Name(), "Kestrel");
+    EXPECT_EQ(kestrel->Comment(), "the header comment");
+
+    const CIniKeys& keys = kestrel->Keys();
+    ASSERT_EQ(keys.Count(), 6);
+    EXPECT_EQ(keys.Item(1)->Value(), "4 ; four racks");
+    EXPECT_EQ(keys.Item(2)->Name(), "");
+    EXPECT_EQ(keys.Item(2)->Comment(), "inner");
+    EXPECT_EQ(keys.Item(3)->Name(), "odd name");
+    EXPECT_EQ(keys.Item(3)->Value(), "  a;b   tail");
+    EXPECT_EQ(dom.GetString("kestrel", "JOINED", "?"), "onetwo");
+    EXPECT_EQ(dom.GetString("Kestrel", "Empty", "?"), "");
+    EXPECT_EQ(dom.GetString("Kestrel", "CAFÉ", "?"), "été");
+    EXPECT_EQ(dom.GetString("Kestrel", "Missing", "def"), "def");
+    EXPECT_EQ(dom.GetString("Nowhere", "MaxRack", "def"), "def");
+    EXPECT_EQ(dom.GetLong("Kestrel", "MaxRack", -1), 4);
+}
+
+TEST_F(CIniDOMTest, GetLongReadsTheLeadingNumberRoundingHalvesToEven) {
+    CIniDOM dom;
+    dom.CreateFromFile(Write("[S]\na=12abc\nb=2.5\nc=3.5\nd=\ne= -7\n"));  // LF only
+    EXPECT_EQ(dom.GetLong("s", "a", 0), 12);
+    EXPECT_EQ(dom.GetLong("s", "b", 0), 2);
+    EXPECT_EQ(dom.GetLong("s", "c", 0), 4);
+    EXPECT_EQ(dom.GetLong("s", "d", 9), 0);
+    EXPECT_EQ(dom.GetLong("s", "e", 0), -7);
+    EXPECT_EQ(dom.GetLong("s", "f", 9), 9);
+}
+
+TEST_F(CIniDOMTest, ParseErrorsNameTheLineAndKeepWhatWasRead) {
+    CIniDOM dom;
+    CVellError e = LoadError(dom, "[A]\r\nx=1\r\n[a]\r\ny=2\r\n");
+    EXPECT_EQ(e.Number(), ErrNum::kDuplicateKey);
+    EXPECT_EQ(e.Description(), "Duplicate Section line 3 in " + (dir_ / "t.ini").string());
+    EXPECT_EQ(e.Source(), "IniDOM > ReadAll");
+    EXPECT_EQ(e.LineNumber(), 3);
+    EXPECT_EQ(dom.GetString("A", "x", ""), "1");
+    EXPECT_EQ(dom.EnumSections().size(), 1u);
+
+    e = LoadError(dom, "[A]\r\nx=1\r\n;c\r\nX = 2\r\n");
+    EXPECT_EQ(e.Number(), ErrNum::kDuplicateKey);
+    EXPECT_EQ(e.Description().rfind("Duplicate Key line 4 in ", 0), 0u);
+    EXPECT_EQ(e.LineNumber(), 4);
+
+    e = LoadError(dom, "[A]\r\nx=1\r\nno equals sign\r\n");
+    EXPECT_EQ(e.Number(), ErrNum::kInvalidPattern);
+    EXPECT_EQ(e.Description().rfind("Unrecognized pattern line 3 in ", 0), 0u);
+    EXPECT_EQ(e.Source(), "VellCfgRdr > ReadAll");
+
+    e = LoadError(dom, "; fine\r\nkey=before any section\r\n");
+    EXPECT_EQ(e.Number(), ErrNum::kInvalidPattern);
+    EXPECT_EQ(e.LineNumber(), 2);
+
+    // A continued line counts every physical line.
+    e = LoadError(dom, "[A]\r\nx=1\\\r\n2\\\r\n3\r\nbad\r\n");
+    EXPECT_EQ(e.LineNumber(), 5);
+
+    e = LoadError(dom, "[A]\r\n\"a=b\"=c\r\n");
+    EXPECT_EQ(e.Number(), ErrNum::kInvalidPropertyValue);
+}
+
+TEST_F(CIniDOMTest, MissingFileFailsWithTheLoadAsPlace) {
+    CIniDOM dom;
+    const std::string path = (dir_ / "absent.ini").string();
+    try {
+        dom.CreateFromFile(path);
+        FAIL() << "no error";
+    } catch (const CVellError& e) {
+        EXPECT_EQ(e.Number(), ErrNum::kFileNotFound);
+        EXPECT_EQ(e.Source(), "VellCfgRdr > CreateFromFile(" + path + ")");
+    }
+}
+
+TEST_F(CIniDOMTest, LoadAndSaveGiveTheSameBytes) {
+    const std::string text =
+        ";Part supplement\r\n"
+        "\r\n"
+        "[Bundles];parts in a bundle\r\n"
+        "B-100=M-1 + M-2\r\n"
+        ";\xE9quipement\r\n"
+        "\r\n"
+        "[ShieldKit]\r\n"
+        "M-1=SK-1;kept in the value\r\n";
+    const std::string in = Write(text);
+    CIniDOM dom;
+    dom.CreateFromFile(in);
+    const std::string out = (dir_ / "out.ini").string();
+    dom.Save(out);
+    EXPECT_EQ(Bytes(out), text);
+}
+
+TEST_F(CIniDOMTest, StorageEditsAndSaveLayout) {
+    CIniDOM dom;
+    dom.CreateFromFile(Write("[One]\r\na = 1\r\n;note\r\nB=2\r\n[Two]\r\n"));
+    dom.PutString("one", "A", "10");
+    dom.PutString("Three", "Key", "v");
+    dom.AddCommentLine("end");
+    EXPECT_EQ(dom.EnumSections(), (std::vector<std::string>{"One", "Two", "Three"}));
+    const auto kv = dom.EnumKeysAndValues("ONE");
+    EXPECT_EQ(kv.GetKeys(), (std::vector<std::string>{"a", "B"}));
+    EXPECT_EQ(kv.Value("A"), "10");
+    EXPECT_EQ(dom.EnumKeysAndValues("none").Count(), 0);
+
+    EXPECT_TRUE(dom.DeleteKey("ONE", "b"));
+    EXPECT_FALSE(dom.DeleteKey("One", "b"));
+    EXPECT_FALSE(dom.DeleteKey("None", "a"));
+    EXPECT_TRUE(dom.DeleteSection("two"));
+    EXPECT_FALSE(dom.DeleteSection("two"));
+
+    const std::string out = (dir_ / "out.ini").string();
+    dom.Save(out);
+    EXPECT_EQ(Bytes(out), "[One]\r\na=10\r\n;note\r\n[Three]\r\nKey=v\r\n;end\r\n");
+
+    try {
+        dom.PutString("One", "x=y", "v");
+        FAIL() << "no error";
+    } catch (const CVellError& e) {
+        EXPECT_EQ(e.Number(), ErrNum::kInvalidPropertyValue);
+        EXPECT_EQ(e.Description(), "Cannot write IniDom Attribute x=y");
+    }
+    EXPECT_EQ(dom.GetString("One", "x", "none"), "none");
+}
+
+TEST_F(CIniDOMTest, OddInputNeitherCrashesNorHangs) {
+    CIniDOM dom;
+    dom.CreateFromFile(Write(""));
+    EXPECT_EQ(dom.Sections().Count(), 0);
+    EXPECT_EQ(dom.LinesRead(), 0);
+    dom.CreateFromFile(Write(std::string("[S]\r\nk=a\0b\r\nlast=x\\", 19)));
+    EXPECT_EQ(dom.GetString("S", "k", ""), std::string("a\0b", 3));
+    EXPECT_EQ(dom.GetString("S", "last", ""), "x");
+
+    std::mt19937 rng(11);
+    for (int round = 0; round < 200; ++round) {
+        std::string junk(rng() % 300, '\0');
+        for (char& c : junk)
+            c = static_cast<char>(rng() % 8 == 0 ? "[]=;\\\"\r\n"[rng() % 8] : rng());
+        try {
+            dom.CreateFromFile(Write(junk));
+        } catch (const CVellError& e) {
+            EXPECT_GT(e.LineNumber(), 0);
+        }
+    }
+
+    // Many continued lines and many comment lines stay linear.
+    std::string big = "[S]\r\n";
+    for (int i = 0; i < 200000; ++i)
+        big += "k=v\\\r\n";
+    big += "end\r\n";
+    for (int i = 0; i < 100000; ++i)
+        big += ";c\r\n";
+    const auto start = std::chrono::steady_clock::now();
+    dom.CreateFromFile(Write(big));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_EQ(dom.GetString("S", "k", "").size(), 200000u * 3 + 1);
+    EXPECT_EQ(dom.Sections().Item(1)->Keys().Count(), 100001);
+}
