@@ -69,26 +69,6 @@ constexpr DropFamilyName kDropFamilyNames[] = {
     {DropFamily::kRaven, "Raven"},
 };
 
-// A text that is a number as a whole: blanks, a sign, digits with at most
-// one ".", blanks. Hexadecimal and exponent forms are not slot numbers.
-bool IsPlainNumber(std::string_view text) {
-    text = CUtf8::TrimBlanks(text);
-    size_t pos = 0;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-    bool digits = false, dot = false;
-    for (; pos < text.size(); ++pos) {
-        const char c = text[pos];
-        if (c >= '0' && c <= '9') {
-            digits = true;
-        } else if (c == '.' && !dot) {
-            dot = true;
-        } else {
-            return false;
-        }
-    }
-    return digits;
-}
-
 }  // namespace
 
 PlcFamily CCvtEnum::PlcFamilyFromString(std::string_view text) {
@@ -129,7 +109,7 @@ std::string CCvtEnum::PartGroupToString(int32_t group) {
 }
 
 SlotKind CCvtEnum::SlotKindFromString(std::string_view text) {
-    if (IsPlainNumber(text)) {
+    if (CStdLib::IsNumeric(text)) {
         const double v = CStdLib::RoundHalfEven(CStdLib::Val(text));
         if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
             ModGSCore::RaiseError("Unexpected SlotKind: " + std::string(text), ErrNum::kOverflow);

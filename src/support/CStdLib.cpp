@@ -135,6 +135,37 @@ double CStdLib::Val(std::string_view s) noexcept {
     return value;
 }
 
+bool CStdLib::IsNumeric(std::string_view s) noexcept {
+    s = CUtf8::TrimBlanks(s);
+    size_t pos = 0;
+    if (s.size() > 2 && s[0] == '&') {
+        const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : (s[1] == 'O' || s[1] == 'o') ? 8 : 0;
+        if (base == 0) return false;
+        for (pos = 2; pos < s.size(); ++pos)
+            if (DigitValue(s[pos], base) < 0) return false;
+        return true;
+    }
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) ++pos;
+    bool digits = false, dot = false;
+    for (; pos < s.size(); ++pos) {
+        if (IsDigit(s[pos]))
+            digits = true;
+        else if (s[pos] == '.' && !dot)
+            dot = true;
+        else
+            break;
+    }
+    if (!digits) return false;
+    if (pos < s.size() && (s[pos] == 'E' || s[pos] == 'e' || s[pos] == 'D' || s[pos] == 'd')) {
+        ++pos;
+        if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) ++pos;
+        if (pos >= s.size() || !IsDigit(s[pos])) return false;
+        while (pos < s.size() && IsDigit(s[pos]))
+            ++pos;
+    }
+    return pos == s.size();
+}
+
 int16_t CStdLib::Atoi(std::string_view text) {
     return Convert<int16_t>(text, "Atoi");
 }

@@ -18,6 +18,10 @@ class CStdLib {
     // most one "." and an exponent ("E" or "D"), or "&H"/"&O" digits. The
     // rest is ignored; nothing readable gives 0.
     static double Val(std::string_view text) noexcept;
+    // Whether the whole text, blanks aside, is a number that Val reads:
+    // a sign, digits with at most one "." and an optional exponent, or
+    // "&H"/"&O" digits.
+    static bool IsNumeric(std::string_view text) noexcept;
     // Val rounded to the nearest integer, halves to even. A value that does
     // not fit gives 0 and a debug trace.
     static int16_t Atoi(std::string_view text);

@@ -103,3 +103,10 @@ TEST(CStdLib, QuotingAndStringHelpers) {
     EXPECT_TRUE(CStdLib::StringStartsWith("", "", true));
     EXPECT_FALSE(CStdLib::StringStartsWith("ab", "abc", false));
 }
+
+TEST(CStdLib, IsNumericWantsTheWholeText) {
+    for (const char* yes : {"3", " -2.5 ", "1e3", "&H1F", "&o17", ".5", "+7."})
+        EXPECT_TRUE(CStdLib::IsNumeric(yes)) << yes;
+    for (const char* no : {"", " ", "12abc", "1,5", "e3", "&H", "&HG", "1e", "--1", "."})
+        EXPECT_FALSE(CStdLib::IsNumeric(no)) << no;
+}

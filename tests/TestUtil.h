@@ -1,0 +1,61 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "vellcfgrdr/CVellError.h"
+
+namespace vellcfgrdr::test {
+
+// A fresh folder under the temporary folder, removed with its content.
+class TempDir {
+  public:
+    TempDir() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "vell_test_XXXXXX").string();
+        if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        path_ = tmpl;
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::string Str() const { return path_.string(); }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    // Writes bytes to a file of the folder and returns its path.
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        const std::string path = File(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The CVellError that f throws; a test failure when it throws none.
+template <class F>
+CVellError CatchError(F&& f) {
+    try {
+        f();
+    } catch (const CVellError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no CVellError was thrown";
+    return CVellError(0, "");
+}
+
+}  // namespace vellcfgrdr::test

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "TestUtil.h"
+#include "component/Enums.h"
+#include "parts/CFamilyInfo.h"
+
+using namespace vellcfgrdr;
+using vellcfgrdr::test::TempDir;
+
+namespace {
+
+struct Message {
+    std::string text;
+    eMessageLevel level;
+    std::string source;
+};
+
+class CFamilyInfoTest : public ::testing::Test {
+  protected:
+    void Load(const std::string& folder) {
+        info_.EvtInfoMessage.Subscribe(
+            [this](const std::string& t, eMessageLevel l, const std::string& s) {
+                messages_.push_back({t, l, s});
+            });
+        info_.EvtReportError.Subscribe([this](const std::string& t) { reports_.push_back(t); });
+        info_.Init(folder);
+    }
+    void LoadText(const std::string& text) {
+        dir_.Write(CFamilyInfo::kFileName, text);
+        Load(dir_.Str());
+    }
+
+    TempDir dir_;
+    CFamilyInfo info_;
+    std::vector<Message> messages_;
+    std::vector<std::string> reports_;
+};
+
+}  // namespace
+
+TEST_F(CFamilyInfoTest, ShippedFileIsValidAndHoldsTheTable) {
+    Load(VELL_RESOURCE_DIR);
+    EXPECT_TRUE(info_.Validate().empty());
+    EXPECT_EQ(info_.MaxRackCount(plcOsprey, 1), 7);
+    EXPECT_EQ(info_.MaxRackCount(plcOsprey, 0), 2);
+    EXPECT_EQ(info_.MaxRackCount(plcKestrel, 1), 2);
+    EXPECT_EQ(info_.MaxRackCount(plcKestrel, 0), 2);
+    EXPECT_EQ(info_.MinSlot(plcRaven), 0);  // read from the Osprey section
+    EXPECT_EQ(info_.DefaultCPU(plcRaven), "");
+    EXPECT_EQ(info_.MinSlot(plcGarnetSeries), 1);
+    EXPECT_EQ(info_.MaxDropCount(plcBrisk7), 1);
+    EXPECT_EQ(info_.MaxDropCount(plcControlLogix), 32);
+    EXPECT_EQ(info_.RacksHaveCpuCommSlot(plcPlc5), 2);
+    EXPECT_TRUE(info_.RacksHavePowerSlot(plcSlc500));
+    EXPECT_FALSE(info_.RacksHavePowerSlot(plcWren));
+    EXPECT_TRUE(info_.HasHotStandbyOption(plcOsprey));
+    EXPECT_TRUE(info_.HasHotStandbyOption(plcRaven));
+    EXPECT_TRUE(info_.HasShortCableLen(plcHeron));
+    EXPECT_EQ(info_.Lifecycle(plcOsprey), 1);
+    EXPECT_EQ(info_.Lifecycle(plcGarnetSeries), 4);  // value with an inline comment
+    EXPECT_EQ(info_.Lifecycle(plcControlLogix), 0);
+    EXPECT_EQ(info_.DefaultRack(plcControlLogix, 1), "1756-A10");
+    EXPECT_EQ(info_.DefaultRack(plcKestrel, 3), info_.DefaultRack(plcKestrel, 1));
+    EXPECT_EQ(info_.DefaultRack(plcSlc500, 2), "1746-A10");
+    EXPECT_TRUE(info_.IsRavenFamily(plcLark));
+    EXPECT_FALSE(info_.IsRavenFamily(plcHeron));
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(reports_.empty());
+}
+
+TEST_F(CFamilyInfoTest, DefaultsForMissingSectionsAndKeys) {
+    LoadText("[Kestrel]\r\nMinSlot=1\r\n");
+    EXPECT_EQ(info_.MaxDropCount(plcHeron), 1);
+    EXPECT_EQ(info_.MinSlot(plcHeron), 0);
+    EXPECT_EQ(info_.DefaultCPU(plcKestrel), "");
+    EXPECT_EQ(info_.FamilyAttribute(plcKestrel, "minslot", "x"), "1");
+    EXPECT_EQ(info_.FamilyAttribute(plcKestrel, "Nope", "dflt"), "dflt");
+
+    EXPECT_EQ(info_.DefaultRack(plcNone, 1), "generic");
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(info_.DefaultRack(plcHeron, 1), "generic");
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, "No DefaultRack found for Heron PLC");
+    EXPECT_EQ(messages_[0].level, eMsgWarning);
+    EXPECT_EQ(messages_[0].source, "CFamilyInfo");
+}
+
+TEST_F(CFamilyInfoTest, InlineCommentsAndBadNumbers) {
+    LoadText(
+        "[Kestrel]\r\nMaxDrop=4 ; four\r\nDefaultCPU=A\tB ;x\r\nGenericCPUs= A|B \r\n"
+        "MinSlot=abc\r\nMaxRack=99999\r\nHASPOWERSLOT=1\r\n");
+    EXPECT_EQ(info_.FamilyAttribute(plcKestrel, "MaxDrop", ""), "4");
+    EXPECT_EQ(info_.MaxDropCount(plcKestrel), 4);
+    EXPECT_EQ(info_.DefaultCPU(plcKestrel), "A B");
+    EXPECT_EQ(info_.GenericCPUs(plcKestrel), "A|B");
+    EXPECT_TRUE(info_.RacksHavePowerSlot(plcKestrel));
+    EXPECT_TRUE(reports_.empty());
+    EXPECT_EQ(info_.MinSlot(plcKestrel), 0);
+    ASSERT_EQ(reports_.size(), 1u);
+    EXPECT_NE(reports_[0].find("invalid FamilyAttribute"), std::string::npos);
+    EXPECT_NE(reports_[0].find("FamilyInfo.FamilyAttributeInt"), std::string::npos);
+    // Too large for its 16-bit accessor: reported, default.
+    EXPECT_EQ(info_.MaxRackCount(plcKestrel, 1), 0);
+    EXPECT_EQ(reports_.size(), 2u);
+}
+
+TEST_F(CFamilyInfoTest, ValidationAndOverWrite) {
+    LoadText("[Kestrel]\r\nMinSlot=1\r\nColour=red\r\n[Blue]\r\nMaxDrop=2\r\n");
+    const std::vector<std::string> findings = info_.Validate();
+    EXPECT_EQ(findings, (std::vector<std::string>{"Invalid Field Colour", "Invalid Family Blue"}));
+    info_.OverWrite(plcKestrel, "MinSlot", "0");
+    EXPECT_EQ(info_.MinSlot(plcKestrel), 0);
+    info_.OverWrite(plcLark, "DefaultCPU", "LKXCPU2010");
+    EXPECT_EQ(info_.DefaultCPU(plcLark), "LKXCPU2010");
+}
+
+TEST_F(CFamilyInfoTest, LoadFailuresPassOnWithPlace) {
+    const CVellError missing = test::CatchError([&] { Load(dir_.Str()); });
+    EXPECT_EQ(missing.Number(), 53);
+    const CVellError dup = test::CatchError([&] { LoadText("[Kestrel]\r\n[kestrel]\r\n"); });
+    EXPECT_EQ(dup.Number(), 457);
+    EXPECT_EQ(dup.LineNumber(), 2);
+}
