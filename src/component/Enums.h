@@ -125,6 +125,8 @@ struct DropFamily {
     static constexpr int32_t kControlLogix = 66;
     static constexpr int32_t kBrisk7 = 67;
     static constexpr int32_t kHeron = 68;
+    // Has a family (PLC5) but no name of its own.
+    static constexpr int32_t kPlc5 = 69;
     static constexpr int32_t kSarn = 70;
     static constexpr int32_t kRaven = 256;
 };

@@ -26,6 +26,7 @@ struct ErrNum {
     static constexpr int32_t kObjectNotSet = 91;
     static constexpr int32_t kInvalidPattern = 93;
     static constexpr int32_t kBadFileFormat = 321;
+    static constexpr int32_t kResourceNotFound = 326;
     static constexpr int32_t kInvalidPropertyValue = 380;
     static constexpr int32_t kObjectRequired = 424;
     static constexpr int32_t kWrongArgCount = 450;

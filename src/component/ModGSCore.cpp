@@ -71,6 +71,7 @@ constexpr ErrorTextEntry kErrorTexts[] = {
     {321, "Invalid file format"},
     {322, "Can't create necessary temporary file"},
     {325, "Invalid format in resource file"},
+    {326, "Resource with identifier not found"},
     {380, "Invalid property value"},
     {381, "Invalid property-array index"},
     {424, "Object required"},
@@ -195,6 +196,10 @@ void ModGSCore::RaiseError(std::string_view detail, int32_t number) {
 }
 
 CVellError ModGSCore::CurrentError() {
+    // Outside a handler there is nothing to rethrow, and "throw;" would end
+    // the process.
+    if (!std::current_exception())
+        return CVellError(ErrNum::kInternal, StandardErrorText(ErrNum::kInternal));
     try {
         throw;
     } catch (const CVellError& e) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "vellcfgrdr/CPublicEnums.h"
@@ -16,6 +17,17 @@ class modResStr {
     static int32_t GetGuiLanguage() noexcept;
     // No range check: an unknown language makes every message "?".
     static void SetGuiLanguage(int32_t language) noexcept;
+
+    // A support file carried as data: its resource id and file name.
+    struct ResFile {
+        int32_t id;
+        const char* fileName;
+    };
+    // The support files, in id order.
+    static std::span<const ResFile> ResFiles() noexcept;
+    // The text of the support file with the resource id (UTF-8, CR LF line
+    // ends, cut before the first NUL). An unknown id raises 326.
+    static std::string LoadResFile(int32_t id);
 };
 
 }  // namespace vellcfgrdr

@@ -149,9 +149,13 @@ class KeyedList {
     }
 
     // Appends an item without key.
-    T& Add(T item) { return Place(slots_.size(), nullptr, std::move(item)); }
+    T& Add(T item) {
+        CompactIfSparse();
+        return Place(slots_.size(), nullptr, std::move(item));
+    }
     // Appends an item under key; raises 457 when the key is taken.
     T& Add(Key key, T item) {
+        CompactIfSparse();
         Entry* e = Claim(std::move(key), slots_.size());
         return Place(slots_.size(), e, std::move(item));
     }
@@ -235,7 +239,7 @@ class KeyedList {
         slots_.clear();
         index_.clear();
         count_ = 0;
-        holes_ = false;
+        holes_ = 0;
     }
 
     iterator begin() {
@@ -290,11 +294,17 @@ class KeyedList {
         s.entry = nullptr;
         s.item.reset();
         --count_;
-        holes_ = true;
+        ++holes_;
+    }
+
+    // Remove-then-add cycles that never read by position would otherwise
+    // grow the slots without bound.
+    void CompactIfSparse() {
+        if (holes_ > 64 && holes_ > static_cast<size_t>(count_)) Compact();
     }
 
     void Compact() const {
-        if (!holes_) return;
+        if (holes_ == 0) return;
         size_t w = 0;
         for (size_t r = 0; r < slots_.size(); ++r) {
             if (!slots_[r].item) continue;
@@ -305,7 +315,7 @@ class KeyedList {
             ++w;
         }
         slots_.resize(w);
-        holes_ = false;
+        holes_ = 0;
     }
 
     void CopyFrom(const KeyedList& other) {
@@ -321,7 +331,7 @@ class KeyedList {
     mutable std::vector<Slot> slots_;
     Index index_;
     int32_t count_ = 0;
-    mutable bool holes_ = false;
+    mutable size_t holes_ = 0;
 };
 
 }  // namespace vellcfgrdr

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "parts/CVellPartDb.h"
+
+namespace vellcfgrdr {
+
+// The settings of the process: language, part-database folder and the parts
+// knowledge loaded from it.
+class CVellBases {
+  public:
+    // The one instance, made on first use (thread-safe). Making it writes the
+    // support files and loads the parts knowledge; when that fails the error
+    // passes to this caller and the next call tries again.
+    static CVellBases& Instance();
+
+    CVellBases(const CVellBases&) = delete;
+    CVellBases& operator=(const CVellBases&) = delete;
+
+    int32_t GuiLanguage() const;
+    void SetGuiLanguage(int32_t language);
+
+    const std::string& VellDbPath() const noexcept { return vellDbPath_; }
+    // An empty path selects this user's private support folder under the
+    // temporary folder, after writing the support files into it. The parts
+    // knowledge is then loaded from the folder.
+    void SetVellDbPath(const std::string& path);
+
+    CVellPartDb& PartDb() noexcept { return partDb_; }
+
+    // The private folder "vellcfgrdr-<uid>" under tempRoot, made with mode
+    // 0700 when missing. An existing one is used only when it is a real
+    // folder (no link) of this user; group and other access is taken away.
+    // Anything else raises 70.
+    static std::string PrepareSupportFolder(const std::string& tempRoot);
+    // Writes every support file into the folder as Windows-1252 text, each
+    // first to a unique name and then renamed into place, so that a reader
+    // never sees half a file. A file that holds the text already is kept.
+    static void ExtractSupportFiles(const std::string& folder);
+
+  private:
+    CVellBases();
+
+    std::string vellDbPath_;
+    CVellPartDb partDb_;
+};
+
+}  // namespace vellcfgrdr

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include "TestUtil.h"
+#include "component/CVellBases.h"
+#include "component/modResStr.h"
+
+using namespace vellcfgrdr;
+using vellcfgrdr::test::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A repository resource as the library carries it: CR LF line ends.
+std::string ResourceWithCrLf(const std::string& name) {
+    std::string out;
+    for (char c : test::ReadBytes(std::string(VELL_RESOURCE_DIR) + "/" + name)) {
+        if (c == '\n') out.push_back('\r');
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::string FolderName() {
+    return "vellcfgrdr-" + std::to_string(::geteuid());
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    ::lstat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+TEST(CVellBases, LoadResFileGivesTheSupportFiles) {
+    std::vector<int32_t> ids;
+    for (const modResStr::ResFile& file : modResStr::ResFiles()) {
+        ids.push_back(file.id);
+        EXPECT_EQ(modResStr::LoadResFile(file.id), ResourceWithCrLf(file.fileName))
+            << file.fileName;
+    }
+    EXPECT_EQ(ids, (std::vector<int32_t>{1001, 1002, 1003, 1004}));
+    EXPECT_EQ(modResStr::ResFiles()[3].fileName, std::string("PartMapping.txt"));
+
+    for (int32_t id : {0, 1000, 1005, -1001}) {
+        const CVellError e = test::CatchError([id] { modResStr::LoadResFile(id); });
+        EXPECT_EQ(e.Number(), 326);
+        EXPECT_EQ(e.Description(), "Resource with identifier not found - id " + std::to_string(id));
+        EXPECT_EQ(e.Source(), "VellCfgRdr > Res.LoadResFile");
+    }
+}
+
+TEST(CVellBases, SupportFolderIsPrivate) {
+    TempDir root;
+    const std::string expected = root.File(FolderName());
+    EXPECT_EQ(CVellBases::PrepareSupportFolder(root.Str()), expected);
+    EXPECT_TRUE(fs::is_directory(expected));
+    EXPECT_EQ(ModeOf(expected), 0700u);
+
+    // Ours but open to others: tightened and used.
+    ::chmod(expected.c_str(), 0777);
+    EXPECT_EQ(CVellBases::PrepareSupportFolder(root.Str()), expected);
+    EXPECT_EQ(ModeOf(expected), 0700u);
+}
+
+TEST(CVellBases, SupportFolderRefusesWhatIsNotOurOwnFolder) {
+    TempDir root, elsewhere;
+    const std::string folder = root.File(FolderName());
+    ::chmod(elsewhere.Str().c_str(), 0755);
+    fs::create_directory_symlink(elsewhere.Path(), folder);
+    CVellError e = test::CatchError([&] { CVellBases::PrepareSupportFolder(root.Str()); });
+    EXPECT_EQ(e.Number(), 70);
+    EXPECT_NE(e.Description().find("symbolic link"), std::string::npos) << e.Description();
+    EXPECT_EQ(e.Source(), "VellCfgRdr > VellBases.PrepareSupportFolder");
+    EXPECT_EQ(ModeOf(elsewhere.Str()), 0755u);  // the link's target is left alone
+
+    fs::remove(folder);
+    root.Write(FolderName(), "a file");
+    e = test::CatchError([&] { CVellBases::PrepareSupportFolder(root.Str()); });
+    EXPECT_EQ(e.Number(), 70);
+
+    // Another user's folder (only root can make one here).
+    fs::remove(folder);
+    fs::create_directory(folder);
+    if (::chown(folder.c_str(), 65534, 65534) == 0) {
+        e = test::CatchError([&] { CVellBases::PrepareSupportFolder(root.Str()); });
+        EXPECT_EQ(e.Number(), 70);
+        EXPECT_NE(e.Description().find("another user"), std::string::npos);
+    }
+}
+
+TEST(CVellBases, ExtractSupportFilesWritesWindowsTextAtomically) {
+    TempDir root;
+    const std::string folder = CVellBases::PrepareSupportFolder(root.Str());
+    root.Write(FolderName() + "/PartMapping.txt", "old content");
+    CVellBases::ExtractSupportFiles(folder);
+    EXPECT_EQ(NamesIn(folder), (std::vector<std::string>{"FamilyInfo.txt", "PartDescriptions.txt",
+                                                         "PartInfo.sup", "PartMapping.txt"}));
+    EXPECT_EQ(test::ReadBytes(folder + "/PartMapping.txt"), ResourceWithCrLf("PartMapping.txt"));
+    const std::string parts = test::ReadBytes(folder + "/PartDescriptions.txt");
+    EXPECT_NE(parts.find("\r\n"), std::string::npos);
+    EXPECT_NE(parts.find("Ch\xE2ssis"), std::string::npos);      // Windows-1252
+    EXPECT_EQ(parts.find("Ch\xC3\xA2ssis"), std::string::npos);  // not UTF-8
+
+    // Unchanged files are kept; a changed one of the same size is replaced.
+    const std::string family = folder + "/FamilyInfo.txt";
+    const auto stamp = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(family, stamp);
+    std::string changed = ResourceWithCrLf("PartMapping.txt");
+    changed[0] ^= 1;
+    root.Write(FolderName() + "/PartMapping.txt", changed);
+    CVellBases::ExtractSupportFiles(folder);
+    EXPECT_EQ(fs::last_write_time(family), stamp);
+    EXPECT_EQ(test::ReadBytes(folder + "/PartMapping.txt"), ResourceWithCrLf("PartMapping.txt"));
+
+    // A target that cannot be replaced: the error passes on, no temporary
+    // file is left behind.
+    fs::remove(folder + "/PartInfo.sup");
+    fs::create_directory(folder + "/PartInfo.sup");
+    const CVellError e = test::CatchError([&] { CVellBases::ExtractSupportFiles(folder); });
+    EXPECT_NE(e.Number(), 0);
+    EXPECT_EQ(NamesIn(folder).size(), 4u);
+
+    EXPECT_NE(
+        test::CatchError([&] { CVellBases::ExtractSupportFiles(root.File("none")); }).Number(), 0);
+}
+
+TEST(CVellBases, InstanceLoadsThePartsKnowledgeFromThePrivateFolder) {
+    // The instance's folder goes under TMPDIR; a test folder keeps the real
+    // temporary folder clean.
+    TempDir tmp;
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    ::setenv("TMPDIR", tmp.Str().c_str(), 1);
+    CVellBases& bases = CVellBases::Instance();
+    old ? ::setenv("TMPDIR", saved.c_str(), 1) : ::unsetenv("TMPDIR");
+
+    EXPECT_EQ(&bases, &CVellBases::Instance());
+    EXPECT_EQ(fs::path(bases.VellDbPath()).filename(), FolderName());
+    EXPECT_GT(bases.PartDb().PartInfo()->Count(), 0);
+    EXPECT_EQ(bases.GuiLanguage(), eguiLangEnglish);
+    bases.SetGuiLanguage(eguiLangFrench);
+    EXPECT_EQ(modResStr::GetGuiLanguage(), eguiLangFrench);
+    bases.SetGuiLanguage(eguiLangEnglish);
+}

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include "TestUtil.h"
+#include "component/Enums.h"
+#include "component/ModGSCore.h"
+#include "parts/CFamilyInfo.h"
+#include "parts/CPartInfo.h"
+#include "parts/CPartMapping.h"
+
+using namespace vellcfgrdr;
+using vellcfgrdr::test::TempDir;
+
+namespace {
+
+// Fields are separated by "|" here for readability.
+const char* const kParts[] = {
+    "Kestrel|Module|DiscreteIn|318DIN1624|1|1|0|||Inputs|",
+    "Kestrel|Module|DiscreteIn|AB-12|2|1|0|||Written with a dash|",
+    "Kestrel|Module|AnalogIn|318AIN0820|3|1|0|||Analog in|",
+    "Kestrel|Power|Standard|318PSU0524D|40|1|0|||Supply DC|",
+    "Kestrel|Power|Standard|318PSU0524A|41|1|0|||Supply AC|",
+    "Heron|CPU|Standard|Brisk57-1034|0|1|0|||CPU|",
+    "Heron|CPU|Standard|Brisk57-1044|0|1|0|||CPU|",
+    "Heron|CPU|Standard|BriskP57-5134|0|1|0|||CPU|",
+    "Heron|Power|Standard|HRNPSU0524D|0|1|0|||Supply|",
+    "BriskFinch|CPU|Standard|Brisk37-1000|0|1|0|||CPU|",
+    "Plover|Module|DiscreteIn|07VDIN1624|5|1|0|||Inputs|",
+};
+
+const char* const kMapping =
+    "' Legacy names and their replacements\r\n"
+    "\r\n"
+    "   ' an indented comment\r\n"
+    "318DIN16\t318DIN1624\r\n"
+    "OLDMOD   NEWUNKNOWN further text\r\n"
+    "olddup\t318DIN1624\r\n"
+    "OLDDUP\t318AIN0820\r\n"
+    "LONELY\r\n"
+    "\t SPACED \t 318AIN0820 \r\n";
+
+const char* const kFamilies =
+    "[Kestrel]\r\nDefaultPowerSupply=318PSU0524D\r\n"
+    "[Heron]\r\nDefaultPowerSupply=HRNPSU0524D\r\n"
+    "[Lark]\r\nMinSlot=0\r\n";
+
+std::string PartFile() {
+    std::string text =
+        "Family\tType\tGroup\tPartName\tModuleId\tSlots\tPlacement\tPartCapabilities\tPicklist\t"
+        "DescriptionEnglish\tDescriptionFrench\r\n";
+    for (std::string row : kParts) {
+        for (char& c : row)
+            if (c == '|') c = '\t';
+        text += row + "\r\n";
+    }
+    return text;
+}
+
+class CPartMappingTest : public ::testing::Test {
+  protected:
+    CPartMappingTest() {
+        dir_.Write(CPartInfo::kPartFileName, PartFile());
+        dir_.Write(CPartInfo::kSupplementFileName, "");
+        dir_.Write(CFamilyInfo::kFileName, kFamilies);
+        partInfo_->Init(dir_.Str());
+        familyInfo_->Init(dir_.Str());
+        mapping_.EvtInfoMessage.Subscribe(
+            [this](const std::string& text, eMessageLevel level, const std::string& source) {
+                messages_.push_back(text + "|" + std::to_string(level) + "|" + source);
+            });
+    }
+    void Load(const std::string& mappingText) {
+        dir_.Write(CPartMapping::kFileName, mappingText);
+        mapping_.Init(dir_.Str(), partInfo_, familyInfo_);
+    }
+
+    TempDir dir_;
+    std::shared_ptr<CPartInfo> partInfo_ = std::make_shared<CPartInfo>();
+    std::shared_ptr<CFamilyInfo> familyInfo_ = std::make_shared<CFamilyInfo>();
+    CPartMapping mapping_;
+    std::vector<std::string> messages_;
+};
+
+}  // namespace
+
+TEST_F(CPartMappingTest, TranslationTableFromFile) {
+    Load(kMapping);
+    EXPECT_EQ(mapping_.LegacyNames(),
+              (std::vector<std::string>{"318DIN16", "OLDMOD", "olddup", "LONELY", "SPACED"}));
+    EXPECT_EQ(mapping_.ToPartRef("318DIN16"), "318DIN1624");
+    // The compressed form is looked up.
+    EXPECT_EQ(mapping_.ToPartRef("318 DIN-16"), "318DIN1624");
+    // Keys ignore case; the first pair of a key stays in force.
+    EXPECT_EQ(mapping_.ToPartRef("OldDup"), "318DIN1624");
+    EXPECT_EQ(mapping_.ToPartRef("LONELY"), "");
+    EXPECT_EQ(mapping_.ToPartRef("spaced"), "318AIN0820");
+    // A replacement is returned even when no part has its name.
+    EXPECT_EQ(mapping_.ToPartRef("OLDMOD"), "NEWUNKNOWN");
+    // Neither known nor translated: compressed.
+    EXPECT_EQ(mapping_.ToPartRef("XY 9-9"), "XY99");
+    // The Plover short prefix: only its first character changes, and only
+    // when written in upper case.
+    EXPECT_EQ(mapping_.ToPartRef("97VDIN1624"), "07VDIN1624");
+    EXPECT_EQ(mapping_.ToPartRef("97V DIN-99"), "07VDIN99");
+    EXPECT_EQ(mapping_.ToPartRef("97vDIN1624"), "97vDIN1624");
+}
+
+TEST_F(CPartMappingTest, NamesKnownWithADash) {
+    Load(kMapping);
+    // Known as written (letter case aside): unchanged.
+    EXPECT_EQ(mapping_.ToPartRef("AB-12"), "AB-12");
+    EXPECT_EQ(mapping_.ToPartRef("ab-12"), "ab-12");
+    // Known only by the compressed form: the compressed form, not the table's.
+    EXPECT_EQ(mapping_.ToPartRef("AB12"), "AB12");
+    EXPECT_EQ(mapping_.ToPartRef("A B-1 2"), "AB12");
+    EXPECT_EQ(mapping_.MatchModuleName("AB12", plcKestrel), "AB12");
+    EXPECT_EQ(mapping_.MatchModuleName("AB-12", plcKestrel), "AB-12");
+}
+
+TEST_F(CPartMappingTest, MatchModuleName) {
+    Load(kMapping);
+    EXPECT_EQ(mapping_.MatchModuleName("318 DIN1624", plcKestrel), "318DIN1624");
+    // Untranslated: the first module of the family containing the name.
+    EXPECT_EQ(mapping_.MatchModuleName("AIN08", plcKestrel), "318AIN0820");
+    EXPECT_EQ(mapping_.MatchModuleName("DIN16", plcPlover), "07VDIN1624");
+    // Neither other families' modules nor power supplies.
+    EXPECT_EQ(mapping_.MatchModuleName("AIN 08", plcHeron), "AIN08");
+    EXPECT_EQ(mapping_.MatchModuleName("PSU05", plcKestrel), "PSU05");
+    // Translated, or changed by a dash: no search.
+    EXPECT_EQ(mapping_.MatchModuleName("318 DIN16", plcKestrel), "318DIN1624");
+    EXPECT_EQ(mapping_.MatchModuleName("DIN-16", plcKestrel), "DIN16");
+    // An empty replacement falls back to the name without blanks.
+    EXPECT_EQ(mapping_.MatchModuleName("LONELY", plcKestrel), "LONELY");
+}
+
+TEST_F(CPartMappingTest, MatchPower) {
+    Load(kMapping);
+    EXPECT_EQ(mapping_.MatchPower("318 PSU0524A", plcKestrel), "318PSU0524A");
+    // The first supply of the family, in file order, starting with the name.
+    EXPECT_EQ(mapping_.MatchPower("318PSU05", plcKestrel), "318PSU0524D");
+    EXPECT_EQ(mapping_.MatchPower("318PSU0524", plcNone), "318PSU0524D");
+    // Otherwise the family's default supply.
+    EXPECT_EQ(mapping_.MatchPower("PS 1", plcHeron), "HRNPSU0524D");
+    EXPECT_EQ(mapping_.MatchPower("PS 1", plcLark), "");
+    // Family 0 has no default: the name as given, blanks included.
+    EXPECT_EQ(mapping_.MatchPower(" PS 1", plcNone), " PS 1");
+}
+
+TEST_F(CPartMappingTest, MappCpuAndTheBriskSearch) {
+    Load(kMapping);
+    bool found = false;
+    EXPECT_EQ(mapping_.MappCPU("Brisk57 -1034", found, plcKestrel), "Brisk57-1034");
+    EXPECT_TRUE(found);
+
+    // One or two characters missing: the first candidate in file order.
+    EXPECT_EQ(mapping_.MappCPU("Brisk57-103", found, plcHeron), "Brisk57-1034");
+    EXPECT_FALSE(found);
+    EXPECT_EQ(mapping_.MappCPU("Brisk57-10", found, plcHeron), "Brisk57-1034");
+    EXPECT_FALSE(found);
+    // Older 57 names lack the "P" of the current line.
+    EXPECT_EQ(mapping_.MappCPU("Brisk57-513", found, plcHeron), "BriskP57-5134");
+    EXPECT_FALSE(found);
+    // 37 names match any continuation.
+    EXPECT_EQ(mapping_.MappCPU("Brisk37-1", found, plcBriskFinch), "Brisk37-1000");
+    EXPECT_FALSE(found);
+
+    // No candidate: the name without blanks.
+    EXPECT_EQ(mapping_.MappCPU("Brisk57 -9", found, plcHeron), "Brisk57-9");
+    EXPECT_EQ(mapping_.MappCPU("Brisk37-2", found, plcHeron), "Brisk37-2");
+    EXPECT_FALSE(found);
+    // The patterns and prefixes are case-sensitive.
+    EXPECT_EQ(mapping_.MappCPU("brisk57-513", found, plcHeron), "brisk57-513");
+    // Other families get no search.
+    EXPECT_EQ(mapping_.MappCPU("Brisk57-103", found, plcKestrel), "Brisk57-103");
+    EXPECT_FALSE(found);
+}
+
+TEST_F(CPartMappingTest, ValidateMappingReportsOnlyInDebugMode) {
+    Load(kMapping);
+    mapping_.ValidateMapping("OLDMOD", "Tessel");
+    mapping_.ValidateMapping("318DIN16", "Tessel");
+    mapping_.ValidateMapping("97VDIN1624", "Halyard");
+    if (ModGSCore::IsDebugMode()) {
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0], "Tessel mapped OLDMOD to unknown NEWUNKNOWN|4|CPartMapping");
+    } else {
+        EXPECT_TRUE(messages_.empty());
+    }
+}
+
+TEST_F(CPartMappingTest, LoadingAndReloading) {
+    const CVellError missing = test::CatchError([&] { mapping_.Init(dir_.Str(), partInfo_, {}); });
+    EXPECT_EQ(missing.Number(), 53);
+    EXPECT_NE(missing.Source().find(" > "), std::string::npos);
+
+    Load(kMapping);
+    EXPECT_EQ(mapping_.ToPartRef("OLDMOD"), "NEWUNKNOWN");
+    // A second Init replaces the table; LF line ends are read as well.
+    Load("NEWER\tAB-12\n'OLDMOD X\n");
+    EXPECT_EQ(mapping_.LegacyNames(), std::vector<std::string>{"NEWER"});
+    EXPECT_EQ(mapping_.ToPartRef("OLDMOD"), "OLDMOD");
+    EXPECT_EQ(mapping_.ToPartRef("newer"), "AB-12");
+}
+
+TEST(CPartMapping, WithoutInitEveryNameIsUnknown) {
+    const CPartMapping mapping;
+    bool found = true;
+    EXPECT_EQ(mapping.ToPartRef("97V A-1"), "07VA1");
+    EXPECT_EQ(mapping.MatchModuleName("A 1", plcKestrel), "A1");
+    EXPECT_EQ(mapping.MatchPower("P 1", plcKestrel), "");
+    EXPECT_EQ(mapping.MappCPU("Brisk57-1", found, plcHeron), "Brisk57-1");
+    EXPECT_FALSE(found);
+    mapping.ValidateMapping("X", "Tool");
+}

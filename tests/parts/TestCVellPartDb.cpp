@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "TestUtil.h"
+#include "component/CVellBases.h"
+#include "component/Enums.h"
+#include "component/ModGSCore.h"
+#include "parts/CVellPartDb.h"
+
+using namespace vellcfgrdr;
+using vellcfgrdr::test::TempDir;
+
+namespace {
+
+class CVellPartDbTest : public ::testing::Test {
+  protected:
+    CVellPartDbTest() {
+        db_.EvtInfoMessage.Subscribe(
+            [this](const std::string& text, eMessageLevel level, const std::string& source) {
+                messages_.push_back(text + "|" + std::to_string(level) + "|" + source);
+            });
+    }
+    // The messages other than the debug ones, which depend on the mode.
+    std::vector<std::string> Plain() const {
+        std::vector<std::string> out;
+        for (const std::string& m : messages_)
+            if (m.find("|4|") == std::string::npos) out.push_back(m);
+        return out;
+    }
+
+    TempDir dir_;
+    CVellPartDb db_;
+    std::vector<std::string> messages_;
+};
+
+}  // namespace
+
+TEST_F(CVellPartDbTest, LoadsTheShippedSupportFiles) {
+    CVellBases::ExtractSupportFiles(dir_.Str());
+    db_.Init(dir_.Str());
+    EXPECT_TRUE(Plain().empty()) << Plain().front();
+    if (ModGSCore::IsDebugMode()) {
+        EXPECT_EQ(messages_.at(0), "Path assigned|4|CVellPartDb");
+    }
+
+    EXPECT_GT(db_.PartInfo()->Count(), 1000);
+    EXPECT_FALSE(db_.FamilyInfo()->DefaultCPU(plcKestrel).empty());
+    // Plover I/O written with the short prefix resolves to a known part.
+    const std::string plover = db_.PartMapping()->ToPartRef("97VDIN1624");
+    EXPECT_EQ(plover, "07VDIN1624");
+    EXPECT_TRUE(db_.PartInfo()->PartExists(plover));
+
+    const auto list = db_.NewFamilyPartList(plcHeron);
+    EXPECT_EQ(list->PlcFamily(), plcHeron);
+    EXPECT_GT(list->Count(), 0);
+    EXPECT_EQ(db_.PartNaming(), db_.PartNaming());
+    db_.Analyze(true);
+    db_.Analyze(false);
+}
+
+TEST_F(CVellPartDbTest, RelaysMemberMessagesButNotErrorReports) {
+    dir_.Write("FamilyInfo.txt", "[Kestrel]\r\nMinSlot=abc\r\n");
+    dir_.Write("PartDescriptions.txt",
+               "Family\tType\tGroup\tPartName\tModuleId\tSlots\tPlacement\tPartCapabilities\t"
+               "Picklist\tDescriptionEnglish\tDescriptionFrench\r\n"
+               "Kestrel\tModule\tDiscreteIn\tA1\t1\t1\t0\t\t\tx\t\r\n"
+               "Kestrel\tModule\tDiscreteIn\tA-1\t2\t1\t0\t\t\tx\t\r\n");
+    dir_.Write("PartInfo.sup", "");
+    dir_.Write("PartMapping.txt", "B1\tA1\r\n");
+    db_.Init(dir_.Str());
+    EXPECT_EQ(Plain(), std::vector<std::string>{"Duplicate part >A-1<|1|ReadPartDescriptions"});
+
+    // An error report of a member stays inside.
+    messages_.clear();
+    EXPECT_EQ(db_.FamilyInfo()->MinSlot(plcKestrel), 0);
+    EXPECT_TRUE(messages_.empty());
+
+    // Every member is relayed; an empty source becomes the facade's name.
+    dynamic_cast<CFamilyInfo&>(*db_.FamilyInfo()).EvtInfoMessage.Raise("one", eMsgWarning, "");
+    dynamic_cast<const CPartInfo&>(*db_.PartInfo()).EvtInfoMessage.Raise("two", eMsgInfo, "X");
+    dynamic_cast<const CPartMapping&>(*db_.PartMapping())
+        .EvtInfoMessage.Raise("three", eMsgPlain, "");
+    EXPECT_EQ(messages_,
+              (std::vector<std::string>{"one|2|CVellPartDb", "two|3|X", "three|0|CVellPartDb"}));
+}
+
+TEST(CVellPartDb, MembersOutliveTheFacadeSafely) {
+    std::shared_ptr<IFamilyInfo> family;
+    {
+        CVellPartDb db;
+        family = db.FamilyInfo();
+    }
+    // The facade's handler left with it: nothing to relay to, nothing to crash.
+    dynamic_cast<CFamilyInfo&>(*family).EvtInfoMessage.Raise("late", eMsgWarning, "");
+    EXPECT_EQ(family->DefaultRack(plcHeron, 1), "generic");
+}
+
+TEST_F(CVellPartDbTest, InitPassesTheFirstFailureOnUnchanged) {
+    const CVellError alone = test::CatchError([&] { CFamilyInfo().Init(dir_.Str()); });
+    const CVellError viaDb = test::CatchError([&] { db_.Init(dir_.Str()); });
+    EXPECT_EQ(viaDb.Number(), alone.Number());
+    EXPECT_EQ(viaDb.Source(), alone.Source());
+    EXPECT_EQ(viaDb.Description(), alone.Description());
+
+    // The part information fails next; the mapping is not reached.
+    dir_.Write("FamilyInfo.txt", "[Kestrel]\r\n");
+    dir_.Write("PartMapping.txt", "B1\tA1\r\n");
+    EXPECT_EQ(test::CatchError([&] { db_.Init(dir_.Str()); }).Number(), 53);
+    EXPECT_EQ(db_.PartMapping()->ToPartRef("B1"), "B1");
+}

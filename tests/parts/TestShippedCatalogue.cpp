@@ -1,0 +1,185 @@
+// Consistency of the support files that ship with the component.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+
+#include "TestUtil.h"
+#include "component/CCvtEnum.h"
+#include "component/CVellBases.h"
+#include "component/Enums.h"
+#include "component/modResStr.h"
+#include "parts/CPartNaming.h"
+#include "parts/CVellPartDb.h"
+#include "support/CIniDOM.h"
+#include "support/CTextReader.h"
+#include "support/CUtf8.h"
+
+using namespace vellcfgrdr;
+
+namespace {
+
+class ShippedCatalogue : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        dir_ = new test::TempDir();
+        CVellBases::ExtractSupportFiles(dir_->Str());
+        db_ = new CVellPartDb();
+        db_->EvtInfoMessage.Subscribe(
+            [](const std::string& text, eMessageLevel level, const std::string&) {
+                if (level != eMsgDebug) messages_.push_back(text);
+            });
+        db_->Init(dir_->Str());
+    }
+    static void TearDownTestSuite() {
+        delete db_;
+        delete dir_;
+    }
+    const IPartInfo& Parts() const { return *db_->PartInfo(); }
+
+    static test::TempDir* dir_;
+    static CVellPartDb* db_;
+    static std::vector<std::string> messages_;
+};
+
+test::TempDir* ShippedCatalogue::dir_ = nullptr;
+CVellPartDb* ShippedCatalogue::db_ = nullptr;
+std::vector<std::string> ShippedCatalogue::messages_;
+
+// Keys of FamilyInfo.txt whose value is one part name.
+const std::set<std::string> kPartKeys = {
+    "defaultrack",        "defaultextrack",      "defaultcpu",
+    "defaultpowersupply", "defaultredundpower",  "defaultbackplnextmod",
+    "backplaneextkit",    "defaultriointerface", "defaultriohead",
+    "slotcover",          "hotstdbycpu",         "rackextender"};
+
+std::vector<std::string> Split(const std::string& text, char sep) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t p; (p = text.find(sep, start)) != std::string::npos; start = p + 1)
+        out.push_back(text.substr(start, p - start));
+    out.push_back(text.substr(start));
+    return out;
+}
+
+}  // namespace
+
+TEST_F(ShippedCatalogue, LoadsWithoutMessagesAndHasTheExpectedSize) {
+    EXPECT_TRUE(messages_.empty()) << messages_.front();
+    int maker = 0;
+    for (const CPart& p : Parts().Parts())
+        if (p.PlcFamily() != plcSlc500 && p.PlcFamily() != plcControlLogix &&
+            p.PlcFamily() != plcPlc5 && (p.PlcFamily() < plcS5Small || p.PlcFamily() > plcS5ML))
+            ++maker;
+    EXPECT_GE(maker, 1000);
+    // French descriptions survive the Windows-1252 round trip.
+    EXPECT_NE(Parts().PartDescription("318RCK0401", true).find("Main rack"), std::string::npos);
+    modResStr::SetGuiLanguage(eguiLangFrench);
+    const std::string fr = Parts().PartDescription("318RCK0401", true);
+    modResStr::SetGuiLanguage(eguiLangEnglish);
+    EXPECT_NE(fr.find("Châssis"), std::string::npos);
+}
+
+TEST_F(ShippedCatalogue, EveryPartNamedByFamilyInformationIsKnown) {
+    CIniDOM ini;
+    ini.CreateFromFile(dir_->File("FamilyInfo.txt"));
+    const CPartNaming& naming = *CPartNaming::Instance();
+    int checked = 0;
+    for (const std::string& section : ini.EnumSections()) {
+        for (const auto& pair : ini.EnumKeysAndValues(section)) {
+            const std::string key = CUtf8::ToLower(pair.Key);
+            const std::string value = db_->FamilyInfo()->FamilyAttribute(
+                CCvtEnum::PlcFamilyFromString(section), pair.Key, "");
+            std::vector<std::string> names;
+            if (kPartKeys.count(key) || key.starts_with("migrack")) names = {value};
+            if (key == "needsresolutionlist" || key == "virtualreplace") names = Split(value, '|');
+            if (key == "hotstandbyparts")
+                for (const std::string& p : Split(value, '+')) {
+                    int32_t factor = 0;
+                    names.push_back(naming.RemovePartFactor(p, factor));
+                }
+            if (key == "cpusubstitutions") {
+                const std::vector<std::string> all = Split(value, '|');
+                ASSERT_EQ(all.size() % 2, 0u) << section;
+                for (size_t i = 1; i < all.size(); i += 2)
+                    names.push_back(all[i]);
+            }
+            for (const std::string& name : names) {
+                EXPECT_TRUE(Parts().PartExists(name)) << section << "." << pair.Key << ": " << name;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 100);
+    // Every family of the maker names its essentials.
+    for (int32_t f : {plcKestrel, plcGarnetSeries, plcHeron, plcWren, plcBrisk7, plcSorrel,
+                      plcOsprey, plcLark}) {
+        EXPECT_NE(db_->FamilyInfo()->FamilyAttribute(f, "DefaultRack", ""), "") << f;
+        EXPECT_NE(db_->FamilyInfo()->DefaultCPU(f), "") << f;
+        EXPECT_NE(db_->FamilyInfo()->DefaultPowerSupply(f), "") << f;
+    }
+}
+
+TEST_F(ShippedCatalogue, MappingTargetsAreKnownButTheDocumentedOnes) {
+    // The exceptions are listed in the catalogue conventions.
+    std::set<std::string> documented;
+    std::ifstream doc(std::string(VELL_SOURCE_DIR) + "/docs/catalogue.md");
+    const std::regex row(R"(^\| `([^`]+)` \| `([^`]+)` \|$)");
+    bool inSection = false;
+    for (std::string line; std::getline(doc, line);) {
+        if (line.starts_with("## "))
+            inSection = line.find("Mapping targets outside") != std::string::npos;
+        std::smatch m;
+        if (inSection && std::regex_match(line, m, row)) documented.insert(m[2]);
+    }
+    ASSERT_FALSE(documented.empty());
+
+    CTextReader reader;
+    reader.ReadFile(dir_->File("PartMapping.txt"));
+    reader.SetTrimWhiteSpace(true);
+    reader.SetSkipBlankLines(true);
+    reader.SetLineCommentDelimiter("'");
+    std::set<std::string> unknown;
+    int pairs = 0;
+    while (!reader.AtEnd()) {
+        const std::string line(reader.GetNextLine());
+        if (line.empty()) continue;
+        const size_t gap = line.find_first_of(" \t");
+        ASSERT_NE(gap, std::string::npos) << line;
+        const std::string legacy = line.substr(0, gap);
+        const std::string target(CUtf8::TrimBlanks(line.substr(gap)));
+        ++pairs;
+        EXPECT_EQ(db_->PartMapping()->ToPartRef(legacy), target) << legacy;
+        if (!Parts().PartExists(target)) unknown.insert(target);
+    }
+    EXPECT_GE(pairs, 400);
+    EXPECT_EQ(unknown, documented);
+}
+
+TEST_F(ShippedCatalogue, CpuNamesRevealTheirFamily) {
+    const std::set<int32_t> patterned = {plcKestrel, plcLark,  plcOsprey,
+                                         plcPlover,  plcHeron, plcBriskFinch};
+    int cpus = 0;
+    for (const CPart& p : Parts().Parts()) {
+        if (p.Typ() != ptCpu) continue;
+        ++cpus;
+        EXPECT_EQ(Parts().GuessCpuFamily(p.Name()), p.PlcFamily()) << p.Name();
+        // A variant the table does not know still shows its family by its
+        // name alone.
+        if (patterned.count(p.PlcFamily())) {
+            EXPECT_EQ(Parts().GuessCpuFamily(p.Name() + "Q"), p.PlcFamily()) << p.Name();
+        }
+    }
+    EXPECT_GT(cpus, 50);
+}
+
+TEST_F(ShippedCatalogue, PickListsNameKnownParts) {
+    for (const CPart& p : Parts().Parts()) {
+        if (p.Picklist().empty()) continue;
+        for (const std::string& candidate : Parts().Picklist(p.Name()))
+            EXPECT_TRUE(Parts().PartExists(candidate, true)) << p.Name() << " -> " << candidate;
+    }
+    EXPECT_TRUE(Parts().PartNeedsResolution("genericRackKestrel"));
+    EXPECT_GE(Parts().Picklist("genericRackKestrel").size(), 2u);
+}
