@@ -20,4 +20,15 @@ enum eMessageLevel : int32_t {
     eMsgDebug = 4,
 };
 
+// Status numbers of CPlcCfgReader::ReadIOmap besides the run-time error
+// numbers (1 to 1023) of a failure while reading.
+enum eReadStatus : int32_t {
+    eReadOk = 0,
+    // The file is not readable in the form its extension promises.
+    eReadBadFile = 321,
+    eReadUnknownFormat = 14001,
+    eReadPlcNotValid = 14002,
+    eReadWarnings = 14003,
+};
+
 }  // namespace vellcfgrdr

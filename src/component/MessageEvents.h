@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "support/CEvent.h"
+#include "vellcfgrdr/CEvent.h"
 #include "vellcfgrdr/CPublicEnums.h"
 
 namespace vellcfgrdr {

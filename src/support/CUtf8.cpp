@@ -303,6 +303,21 @@ bool CUtf8::StartsWithNoCase(std::string_view s, std::string_view prefix) noexce
 
 size_t CUtf8::FindNoCase(std::string_view hay, std::string_view needle, size_t from) noexcept {
     if (needle.empty()) return from <= hay.size() ? from : npos;
+    if (std::all_of(needle.begin(), needle.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        // An ASCII needle can only match ASCII bytes, so bytes compare
+        // directly; this is the hot path of the line readers.
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        const char first = lower(needle[0]);
+        for (size_t pos = from; pos + needle.size() <= hay.size(); ++pos) {
+            if (lower(hay[pos]) != first) continue;
+            size_t i = 1;
+            while (i < needle.size() && lower(hay[pos + i]) == lower(needle[i]))
+                ++i;
+            if (i == needle.size()) return pos;
+        }
+        return npos;
+    }
     for (size_t pos = from; pos < hay.size();) {
         if (MatchAt(hay, pos, needle) != npos) return pos;
         Decode(hay, pos);

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "vellcfgrdr/CEvent.h"
+#include "vellcfgrdr/CPublicEnums.h"
+#include "vellcfgrdr/CVellError.h"
+
+namespace vellcfgrdr {
+
+class CIoConfig;
+
+// Reads the project or configuration file of a PLC and describes its I/O
+// hardware as the exchange XML.
+//
+//     CPlcCfgReader reader;
+//     reader.EvtInfoMessage.Subscribe([](const std::string& text, eMessageLevel level,
+//                                        const std::string& source) { ... });
+//     int32_t status = reader.ReadIOmap("plant.L5K");
+//     std::string xml = reader.Xml();
+//
+// Every failure that leaves a member is a CVellError. The first reader of a
+// process prepares the parts knowledge (support files in a private folder
+// under the temporary folder); a failure there reaches that caller.
+// One object serves one thread at a time.
+class CPlcCfgReader {
+  public:
+    CPlcCfgReader();
+    ~CPlcCfgReader();
+    CPlcCfgReader(const CPlcCfgReader&) = delete;
+    CPlcCfgReader& operator=(const CPlcCfgReader&) = delete;
+
+    // Reads the file into a new configuration and returns the status:
+    // eReadOk, eReadWarnings, eReadPlcNotValid, eReadBadFile, or the
+    // number of the error that ended the reading (the configuration keeps
+    // what was read until then). A missing file raises 53 and a file whose
+    // extension names no known format raises 14001.
+    int32_t ReadIOmap(const std::string& sFilename);
+    // The exchange XML of the current configuration, made anew on each call.
+    std::string Xml() const;
+    // The text for a status or error number, in the current language.
+    std::string ErrorDescription(int32_t errNum) const;
+
+    // The language of every message and description of the process
+    // (English at start). Anything but eguiLangEnglish or eguiLangFrench
+    // raises 5 and leaves the language unchanged.
+    static void SetLanguage(eGuiLanguage language);
+    static eGuiLanguage Language() noexcept;
+
+    // Progress, warnings and errors while reading, in order, on the
+    // caller's thread: text, level and source.
+    CEvent<const std::string&, eMessageLevel, const std::string&> EvtInfoMessage;
+
+  private:
+    void NewConfig();
+    int32_t ExecReader();
+    void AddMissingPlc();
+
+    std::unique_ptr<CIoConfig> mIoConfig;
+};
+
+}  // namespace vellcfgrdr

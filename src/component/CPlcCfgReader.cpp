@@ -1,0 +1,129 @@
+#include "vellcfgrdr/CPlcCfgReader.h"
+
+#include "component/CCvtEnum.h"
+#include "component/CVellBases.h"
+#include "component/Enums.h"
+#include "component/ErrNum.h"
+#include "component/ModGSCore.h"
+#include "component/modResStr.h"
+#include "model/CIoConfig.h"
+#include "output/CLoomWriter.h"
+#include "readers/ReaderRegistry.h"
+#include "support/CFileSys.h"
+#include "support/CStdLib.h"
+
+namespace vellcfgrdr {
+
+namespace {
+
+constexpr const char* kSource = "PlcCfgReader";
+const Where kWhere = Where::Object("CPlcCfgReader");
+
+CVellPartDb& PartDb() {
+    return CVellBases::Instance().PartDb();
+}
+
+}  // namespace
+
+CPlcCfgReader::CPlcCfgReader() {
+    ModGSCore::Guarded(kWhere, "Class_Initialize", [this] { NewConfig(); });
+}
+
+CPlcCfgReader::~CPlcCfgReader() = default;
+
+void CPlcCfgReader::NewConfig() {
+    auto config = std::make_unique<CIoConfig>();
+    // The parts knowledge is attached at once, so that even an empty or
+    // failed configuration can be written.
+    config->SetPartInfo(PartDb().PartInfo());
+    config->SetPartMapping(PartDb().PartMapping());
+    config->SetFamilyInfo(PartDb().FamilyInfo());
+    config->EvtInfoMessage.Subscribe(
+        [this](const std::string& m, eMessageLevel l, const std::string& s) {
+            EvtInfoMessage.Raise(m, l, s);
+        });
+    mIoConfig = std::move(config);
+}
+
+int32_t CPlcCfgReader::ReadIOmap(const std::string& sFilename) {
+    try {
+        NewConfig();
+        mIoConfig->SetProjectFormat(ReaderRegistry::FileFormatFromName(sFilename));
+        mIoConfig->SetProjectFileName(sFilename);
+        if (!CFileSys::FileExists(sFilename))
+            ModGSCore::RaiseError(sFilename, ErrNum::kFileNotFound);
+        const int32_t format = mIoConfig->ProjectFormat();
+        if (format == pfUndefined || format == pfBlank) {
+            const std::string text = modResStr::ResString(330) + ": " + sFilename;
+            mIoConfig->InfoMessage(text, eMsgError, kSource);
+            ModGSCore::RaiseError(text, ErrNum::kUnknownFormat);
+        }
+        mIoConfig->InfoMessage(CStdLib::Sprintf(modResStr::ResString(180), {sFilename}), eMsgInfo,
+                               kSource);
+        mIoConfig->DebugMessage("Format=" + CCvtEnum::ProjectFormatToString(format), kSource);
+        return ExecReader();
+    } catch (...) {
+        ModGSCore::ReRaise(kWhere, "ReadIOmap");
+    }
+}
+
+int32_t CPlcCfgReader::ExecReader() {
+    try {
+        int32_t result = ErrNum::kUnknownFormat;
+        if (std::unique_ptr<IReader> reader =
+                ReaderRegistry::CreateReader(mIoConfig->ProjectFormat()))
+            result = reader->GetIoConfig(*mIoConfig);
+        if (mIoConfig->PlcFamily() == plcWren) AddMissingPlc();
+        return result;
+    } catch (...) {
+        mIoConfig->ErrorReport(kWhere, "ExecReader");
+        return ModGSCore::CurrentError().Number();
+    }
+}
+
+void CPlcCfgReader::AddMissingPlc() {
+    const CCfgBusList& buses = mIoConfig->BusList();
+    if (buses.Count() == 0) return;
+    const int32_t bus = buses.BusByIndex(1)->BusNum();
+    const int32_t drop = mIoConfig->DropList().DropByIndex(1).DropNum();
+    if (mIoConfig->ModuleList().FindModule(bus, drop, 1, 1)) return;
+    mIoConfig->ModuleList().SetModule(bus, drop, 1, 1, mIoConfig->PlcName());
+    mIoConfig->DebugMessage("Missing Plc added", "CPlcCfgReader");
+}
+
+std::string CPlcCfgReader::Xml() const {
+    return ModGSCore::Guarded(
+        kWhere, "Xml", [this] { return CLoomWriter(PartDb().PartInfo()).CreateXml(*mIoConfig); });
+}
+
+std::string CPlcCfgReader::ErrorDescription(int32_t errNum) const {
+    if (errNum > 0 && errNum < 1024) return ModGSCore::StandardErrorText(errNum);
+    switch (errNum) {
+        case ErrNum::kUnknownFormat:
+            return modResStr::ResString(330);
+        case ErrNum::kPlcNotValid:
+            return modResStr::ResString(320);
+        case ErrNum::kWarnings:
+            return modResStr::ResString(210);
+        default:
+            return modResStr::ResString(310);
+    }
+}
+
+void CPlcCfgReader::SetLanguage(eGuiLanguage language) {
+    try {
+        // The message table keeps any number it is given and then finds no
+        // text at all, so the range is checked here, at the public edge.
+        if (language != eguiLangEnglish && language != eguiLangFrench)
+            ModGSCore::RaiseError("language " + std::to_string(language), ErrNum::kInvalidCall);
+        modResStr::SetGuiLanguage(language);
+    } catch (...) {
+        ModGSCore::ReRaise(kWhere, "SetLanguage");
+    }
+}
+
+eGuiLanguage CPlcCfgReader::Language() noexcept {
+    return static_cast<eGuiLanguage>(modResStr::GetGuiLanguage());
+}
+
+}  // namespace vellcfgrdr

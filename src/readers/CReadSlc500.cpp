@@ -1,0 +1,145 @@
+#include "readers/CReadSlc500.h"
+
+#include "component/Enums.h"
+#include "component/ErrNum.h"
+#include "component/ModGSCore.h"
+#include "component/modResStr.h"
+#include "model/CIoConfig.h"
+#include "parts/CPartNaming.h"
+#include "support/CStdLib.h"
+#include "support/CStringTokenizer.h"
+#include "support/CTextReader.h"
+#include "support/CWildcard.h"
+
+namespace vellcfgrdr {
+
+namespace {
+
+constexpr const char* kSource = "CReadSlc500";
+const Where kWhere = Where::Object("CReadSlc500");
+
+// Word n (1-based) of the line split at every single space; raises the
+// subscript error when the line has fewer words.
+std::string Word(std::string_view line, size_t n) {
+    size_t start = 0;
+    for (size_t i = 1; i < n; ++i) {
+        const size_t space = line.find(' ', start);
+        if (space == std::string_view::npos)
+            throw CVellError(ErrNum::kSubscript, ModGSCore::StandardErrorText(ErrNum::kSubscript));
+        start = space + 1;
+    }
+    const size_t end = line.find(' ', start);
+    return std::string(line.substr(start, end == std::string_view::npos ? end : end - start));
+}
+
+std::vector<std::string> SplitBars(const std::string& text) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t p; (p = text.find('|', start)) != std::string::npos; start = p + 1)
+        out.push_back(text.substr(start, p - start));
+    out.push_back(text.substr(start));
+    return out;
+}
+
+}  // namespace
+
+int32_t CReadSlc500::GetIoConfig(CIoConfig& root) {
+    root_ = &root;
+    try {
+        CTextReader reader;
+        reader.SetCaseSensitive(false);
+        reader.SetSkipBlankLines(true);
+        reader.SetTrimWhiteSpace(true);
+        reader.SetLineCommentDelimiter(";");
+        reader.ReadFile(root.ProjectFileName());
+        while (!reader.AtEnd()) {
+            const std::string_view line = reader.GetNextLine();
+            if (reader.LineStartsWith("start"))
+                ReadProcessor(line);
+            else if (reader.LineStartsWith("rack"))
+                ReadRack(line);
+            else if (reader.LineStartsWith("slot"))
+                ReadSlot(line);
+            else if (reader.LineStartsWith("ladder"))
+                break;
+        }
+        // A file without a processor line is no SLC 500 export (binary data
+        // or another tool's text): say so rather than deliver an empty PLC.
+        if (!sawProcessor_) {
+            root.InfoMessage(modResStr::ResString(330) + ": " + root.ProjectFileName(), eMsgError,
+                             kSource);
+            return ErrNum::kBadFileFormat;
+        }
+        return ErrNum::kOk;
+    } catch (...) {
+        root.ErrorReport(kWhere, "GetIoConfig");
+        return ModGSCore::CurrentError().Number();
+    }
+}
+
+void CReadSlc500::ReadProcessor(std::string_view line) {
+    std::string name = Word(line, 2);
+    if (!root_->RequirePartInfo().PartExists(name)) {
+        const std::string replacement = SubstituteCpu(name);
+        if (!replacement.empty()) {
+            root_->InfoMessage(CStdLib::Sprintf(modResStr::ResString(240), {name, replacement}),
+                               eMsgWarning, kSource);
+            name = replacement;
+        }
+    }
+    root_->SetPlcName(name);
+    root_->SetPlcFamily(plcSlc500);
+    root_->BusList().AddBus(0, "SLC500 Bus");
+    root_->DropList().AddDrop3(0, 1, DropFamily::kSlc500, "LocalRemote");
+    root_->ModuleList().SetModule(0, 1, 1, 0, root_->PlcName());
+    sawProcessor_ = true;
+}
+
+std::string CReadSlc500::SubstituteCpu(const std::string& name) const {
+    const std::vector<std::string> pairs =
+        SplitBars(root_->RequireFamilyInfo().CpuSubstitutions(plcSlc500));
+    for (size_t i = 0; i + 1 < pairs.size(); i += 2)
+        if (CWildcard::Matches(name, pairs[i])) return pairs[i + 1];
+    return {};
+}
+
+void CReadSlc500::ReadRack(std::string_view line) {
+    const int32_t rack = CStdLib::Atol(Word(line, 2));
+    root_->RackList().SetRack(0, 1, rack, Word(line, 3));
+}
+
+void CReadSlc500::ReadSlot(std::string_view line) {
+    root_->RackList().MakeSureRackExists(0, 1, 1);
+    CStringTokenizer tokens;
+    tokens.SetDelimiters(" ");
+    tokens.SetSource(line);
+    tokens.NextToken();
+    const int32_t index = CStdLib::Atol(tokens.NextToken());
+    std::string name = tokens.NextToken();
+    if (name.empty()) {
+        // Placing an empty name would clear the position, processor included.
+        root_->InfoMessage("Slot line without a module ignored: " + std::string(line), eMsgWarning,
+                           kSource);
+        return;
+    }
+    if (name == "OTHER") {
+        tokens.SkipOver("-");
+        const std::string label = tokens.NextToken("%");
+        name = modResStr::ResString(200) + "_" + CPartNaming::Instance()->CompressedName(label);
+    }
+    const IPartInfo& parts = root_->RequirePartInfo();
+    const CCfgRackList& racks = root_->RackList();
+    const int32_t s1 = parts.SlotCount(racks.rackName(0, 1, 1));
+    const int32_t s2 = parts.SlotCount(racks.rackName(0, 1, 2));
+    int32_t rack = 3, slot = index - s1 - s2;
+    if (index < s1) {
+        rack = 1;
+        slot = index;
+    } else if (index < s1 + s2) {
+        rack = 2;
+        slot = index - s1;
+    }
+    root_->ModuleList().SetModule(0, 1, rack, slot, name);
+}
+
+}  // namespace vellcfgrdr

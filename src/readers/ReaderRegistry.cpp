@@ -1,0 +1,46 @@
+#include "readers/ReaderRegistry.h"
+
+#include "component/Enums.h"
+#include "readers/CReadSlc500.h"
+#include "support/CFileSys.h"
+#include "support/CUtf8.h"
+
+namespace vellcfgrdr {
+
+namespace {
+
+struct Entry {
+    std::string_view extension;  // lower case
+    int32_t format;
+    std::unique_ptr<IReader> (*create)();
+};
+
+template <class Reader>
+std::unique_ptr<IReader> Make() {
+    return std::make_unique<Reader>();
+}
+
+// One line per readable format. Formats without a reader yet (Halyard "asc",
+// Quern "cfg"/"env", Tessel Qor "dcf", Tessel 32 "pwx", Skein-3/Brisk7 "bin",
+// Skein Pro "fef", Cobalt "xef"/"zef", ControlLogix "l5k") are unknown formats
+// until their reader lands.
+constexpr Entry kReaders[] = {
+    {"slc", pfSlc500, &Make<CReadSlc500>},
+};
+
+}  // namespace
+
+int32_t ReaderRegistry::FileFormatFromName(std::string_view path) {
+    const std::string extension = CUtf8::ToLower(CFileSys::FileExtension(path, false));
+    for (const Entry& e : kReaders)
+        if (e.extension == extension) return e.format;
+    return pfUndefined;
+}
+
+std::unique_ptr<IReader> ReaderRegistry::CreateReader(int32_t format) {
+    for (const Entry& e : kReaders)
+        if (e.format == format) return e.create();
+    return nullptr;
+}
+
+}  // namespace vellcfgrdr

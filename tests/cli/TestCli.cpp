@@ -1,0 +1,234 @@
+// The command-line tool, run as a user runs it.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestUtil.h"
+
+extern char** environ;
+
+namespace vellcfgrdr::test {
+namespace {
+
+constexpr const char* kSmallSlc =
+    "; a small SLC 500 system\r\n"
+    "start 1747-L532\r\n"
+    "rack 1 1746-A7\r\n"
+    "slot 1 1746-IB16\r\n"
+    "ladder\r\n";
+
+struct Result {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the tool with its standard output and error captured in files (no
+// pipes to drain) and without "Debugmode", so that debug mode is only what
+// the arguments ask for.
+Result RunTool(const std::vector<std::string>& args) {
+    TempDir capture;
+    const std::string outPath = capture.File("stdout");
+    const std::string errPath = capture.File("stderr");
+
+    std::vector<std::string> strings{VELL_CLI_PATH};
+    strings.insert(strings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& s : strings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (char** e = environ; *e; ++e)
+        if (std::string_view(*e).rfind("Debugmode=", 0) != 0) envp.push_back(*e);
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    pid_t pid;
+    Result result;
+    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
+        ADD_FAILURE() << "cannot start " << argv[0];
+        return result;
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = ReadBytes(outPath);
+    result.err = ReadBytes(errPath);
+    return result;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::set<std::string> Names(const TempDir& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+TEST(Cli, ConvertsToStandardOutputWithMessagesOnStandardError) {
+    TempDir dir;
+    const std::string slc = dir.Write("line3.slc", kSmallSlc);
+    const Result r = RunTool({slc});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.out.find("<configExchangeFile"), std::string::npos);
+    EXPECT_NE(r.out.find("1747-L532"), std::string::npos);
+    EXPECT_NE(r.err.find("info: PlcCfgReader: Reading " + slc + "\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("debug:"), std::string::npos);
+}
+
+TEST(Cli, OutputFileIsReplacedWholeOrLeftAlone) {
+    TempDir dir;
+    const std::string slc = dir.Write("line3.slc", kSmallSlc);
+    const std::string out = dir.File("out.xml");
+
+    Result r = RunTool({"-o", out, slc});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    const std::string written = ReadBytes(out);
+    EXPECT_NE(written.find("1747-L532"), std::string::npos);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"line3.slc", "out.xml"}));
+
+    // A failed run keeps the earlier result and leaves nothing beside it.
+    r = RunTool({"--output", out, dir.File("missing.slc")});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_EQ(ReadBytes(out), written);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"line3.slc", "out.xml"}));
+
+    // An output folder that does not exist is an error of its own.
+    r = RunTool({"-o", dir.File("no/such/out.xml"), slc});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_NE(r.err.find("error: 76: "), std::string::npos) << r.err;
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"line3.slc", "out.xml"}));
+
+    // The output may not be a folder; the temporary is removed again.
+    std::filesystem::create_directory(dir.File("sub"));
+    r = RunTool({"-o", dir.File("sub"), slc});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"line3.slc", "out.xml", "sub"}));
+}
+
+TEST(Cli, ExitStatusTellsHowTheRunEnded) {
+    TempDir dir;
+    const std::string missing = dir.File("missing.slc");
+    Result r = RunTool({missing});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("error: 53: "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(missing + " (VellCfgRdr > PlcCfgReader.ReadIOmap)\n"), std::string::npos)
+        << r.err;
+
+    r = RunTool({dir.Write("notes.txt", "start 1747-L532\n")});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_NE(r.err.find("error: 14001: "), std::string::npos) << r.err;
+
+    // A reader status other than success or warnings.
+    r = RunTool({dir.Write("text.slc", "nothing of a processor here\n")});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("error: status 321: "), std::string::npos) << r.err;
+
+    for (const std::vector<std::string>& usage : {std::vector<std::string>{"--bogus"},
+                                                  {"--lang", "de"},
+                                                  {"--messages", "xml"},
+                                                  {"a.slc", "b.slc"},
+                                                  {"-o"}}) {
+        r = RunTool(usage);
+        EXPECT_EQ(r.exit, 64) << usage.front();
+        EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST(Cli, JsonMessagesAreOneEscapedObjectPerLine) {
+    TempDir dir;
+    const std::string slc = dir.Write("we\"ird\\na\tme.slc", kSmallSlc);
+    Result r = RunTool({"--messages", "json", slc});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    const std::vector<std::string> lines = Lines(r.err);
+    ASSERT_FALSE(lines.empty());
+    for (const std::string& line : lines) {
+        EXPECT_TRUE(line.starts_with("{\"level\":\"")) << line;
+        EXPECT_TRUE(line.ends_with("\"}")) << line;
+        EXPECT_NE(line.find("\",\"source\":\""), std::string::npos) << line;
+        EXPECT_NE(line.find("\",\"text\":\""), std::string::npos) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 0) << line;
+    }
+    EXPECT_NE(r.err.find(R"({"level":"info","source":"PlcCfgReader","text":"Reading )"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find(R"(we\"ird\\na\u0009me.slc"})"), std::string::npos) << r.err;
+
+    // Bytes that are not UTF-8 still give valid JSON text.
+    r = RunTool({"--messages", "json", dir.File("bad\xFF.slc")});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_NE(r.err.find("bad\xEF\xBF\xBD.slc"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\xFF'), std::string::npos);
+    EXPECT_NE(r.err.find(R"("number":53})"), std::string::npos) << r.err;
+}
+
+TEST(Cli, QuietLanguageAndDebugOptions) {
+    TempDir dir;
+    const std::string slc = dir.Write("line3.slc", kSmallSlc);
+
+    Result r = RunTool({"-q", slc});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.err, "");
+    r = RunTool({"--quiet", dir.File("missing.slc")});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_NE(r.err.find("error: 53: "), std::string::npos);
+
+    r = RunTool({"--lang", "fr", slc});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_NE(r.err.find("info: PlcCfgReader: Lecture de "), std::string::npos) << r.err;
+
+    r = RunTool({"--debug", slc});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_NE(r.err.find("debug: PlcCfgReader: Format=SLC 500"), std::string::npos) << r.err;
+}
+
+TEST(Cli, VersionHelpAndDefaultExample) {
+    Result r = RunTool({"--version"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_TRUE(r.out.starts_with("vellcfgrdr ")) << r.out;
+    EXPECT_EQ(r.err, "");
+
+    r = RunTool({"--help"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_NE(r.out.find("--messages"), std::string::npos);
+    EXPECT_NE(r.out.find("Exit status"), std::string::npos);
+
+    const std::string example = std::string(VELL_SOURCE_DIR) + "/examples/slc500/line3.slc";
+    if (!std::filesystem::exists(example)) GTEST_SKIP() << "no " << example;
+    r = RunTool({});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.err.find(example), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("<configExchangeFile"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vellcfgrdr::test

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "TestUtil.h"
+#include "component/CVellBases.h"
+#include "component/Enums.h"
+#include "model/CIoConfig.h"
+#include "readers/CReadSlc500.h"
+
+using namespace vellcfgrdr;
+
+namespace {
+
+class Slc500Test : public ::testing::Test {
+  protected:
+    int32_t Read(const std::string& text) {
+        CVellPartDb& db = CVellBases::Instance().PartDb();
+        cfg_.SetPartInfo(db.PartInfo());
+        cfg_.SetPartMapping(db.PartMapping());
+        cfg_.SetFamilyInfo(db.FamilyInfo());
+        cfg_.EvtInfoMessage.Subscribe(
+            [this](const std::string& t, eMessageLevel l, const std::string&) {
+                if (l == eMsgWarning || l == eMsgError) messages_.push_back(t);
+            });
+        cfg_.SetProjectFileName(dir_.Write("p.slc", text));
+        return CReadSlc500().GetIoConfig(cfg_);
+    }
+    std::string At(int32_t rack, int32_t slot) const {
+        return cfg_.ModuleList().ModuleNameIn(0, 1, rack, slot);
+    }
+
+    test::TempDir dir_;
+    CIoConfig cfg_;
+    std::vector<std::string> messages_;
+};
+
+}  // namespace
+
+TEST_F(Slc500Test, SlotIndexRunsAcrossTheChassis) {
+    EXPECT_EQ(Read("start 1747-L532\r\nrack 1 1746-A10\r\nrack 2 1746-A7\r\n"
+                   "slot 3 1746-IB16\r\nslot 12 1746-OB16\r\nslot 18 1746-NI4\r\nladder\r\n"),
+              0);
+    EXPECT_TRUE(messages_.empty()) << messages_.front();
+    EXPECT_EQ(cfg_.PlcName(), "1747-L532");
+    EXPECT_EQ(cfg_.PlcFamily(), plcSlc500);
+    EXPECT_EQ(cfg_.BusList().BusByNum(0)->Typename(), "SLC500 Bus");
+    EXPECT_EQ(cfg_.DropList().DropByKey(0, 1)->Name(), "LocalRemote");
+    EXPECT_EQ(At(1, 0), "1747-L532");
+    EXPECT_EQ(At(1, 3), "1746-IB16");
+    EXPECT_EQ(At(2, 2), "1746-OB16");
+    EXPECT_EQ(At(3, 1), "1746-NI4");
+    EXPECT_EQ(cfg_.RackList().rackName(0, 1, 1), "1746-A10");
+}
+
+TEST_F(Slc500Test, UnknownProcessorsAreSubstitutedWithAWarning) {
+    EXPECT_EQ(Read("start 1747-L536\nladder\n"), 0);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], "PLC 1747-L536 not found, selected 1747-L532 instead.");
+    EXPECT_EQ(cfg_.PlcName(), "1747-L532");
+}
+
+TEST_F(Slc500Test, ProcessorWithoutSubstituteStaysAsWritten) {
+    EXPECT_EQ(Read("start ABC\n"), 0);
+    EXPECT_EQ(cfg_.PlcName(), "ABC");
+    EXPECT_EQ(messages_, std::vector<std::string>{"Unknown module: 'ABC'"});
+}
+
+TEST_F(Slc500Test, ThirdPartyModulesAndTheEndOfTheHardware) {
+    EXPECT_EQ(Read("; comment\n  START 1747-L532  \nslot  4   OTHER - Valve block%abc\nLadder "
+                   "2\nslot 5 1746-IB16\n"),
+              0);
+    // Named "Third-party module_Valveblock"; placing it stores the part
+    // reference, which drops blanks and dashes of a name the table lacks.
+    EXPECT_EQ(At(1, 4), "Thirdpartymodule_Valveblock");
+    EXPECT_EQ(messages_, std::vector<std::string>{"Unknown module: 'Thirdpartymodule_Valveblock'"});
+    EXPECT_EQ(At(1, 5), "");
+    // The default chassis of the family was completed for rack 1.
+    EXPECT_EQ(cfg_.RackList().rackName(0, 1, 1), "1746-A7");
+}
+
+TEST_F(Slc500Test, IncompleteLines) {
+    EXPECT_EQ(Read("start 1747-L532\nslot 0\nrack 2\n"), 9);  // "rack" without its chassis
+    EXPECT_EQ(At(1, 0), "1747-L532");                         // not cleared by the empty slot line
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], "Slot line without a module ignored: slot 0");
+}
+
+TEST_F(Slc500Test, FilesThatAreNoExport) {
+    EXPECT_EQ(Read(std::string("\x00\x01\xFF\xFEjunk\r\n\x7F", 9)), 321);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].rfind("Unsupported or unknown file format: ", 0), 0u);
+    EXPECT_EQ(cfg_.ModuleList().Count(), 0);
+
+    CIoConfig other;
+    other.SetProjectFileName(dir_.File("missing.slc"));
+    EXPECT_EQ(CReadSlc500().GetIoConfig(other), 53);
+}
