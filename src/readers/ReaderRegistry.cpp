@@ -1,6 +1,7 @@
 #include "readers/ReaderRegistry.h"
 
 #include "component/Enums.h"
+#include "readers/CReadCtrlLogix.h"
 #include "readers/CReadSlc500.h"
 #include "support/CFileSys.h"
 #include "support/CUtf8.h"
@@ -22,10 +23,11 @@ std::unique_ptr<IReader> Make() {
 
 // One line per readable format. Formats without a reader yet (Halyard "asc",
 // Quern "cfg"/"env", Tessel Qor "dcf", Tessel 32 "pwx", Skein-3/Brisk7 "bin",
-// Skein Pro "fef", Cobalt "xef"/"zef", ControlLogix "l5k") are unknown formats
-// until their reader lands.
+// Skein Pro "fef", Cobalt "xef"/"zef") are unknown formats until their
+// reader lands.
 constexpr Entry kReaders[] = {
     {"slc", pfSlc500, &Make<CReadSlc500>},
+    {"l5k", pfControlLogix, &Make<CReadCtrlLogix>},
 };
 
 }  // namespace
