@@ -78,17 +78,23 @@ void ReadAll(const std::string& path, Buf& buf, size_t limit) {
     buf.resize(used);
 }
 
-std::string Decode(std::string_view bytes) {
+// Decodes by byte-order mark. Large exports are mostly valid UTF-8 or plain
+// ASCII: those are kept in their buffer rather than copied.
+std::string Decode(std::string&& bytes) {
     if (bytes.size() >= 2) {
         const auto b0 = static_cast<unsigned char>(bytes[0]);
         const auto b1 = static_cast<unsigned char>(bytes[1]);
-        if (b0 == 0xFF && b1 == 0xFE) return CUtf8::FromUtf16Le(bytes.substr(2));
+        if (b0 == 0xFF && b1 == 0xFE) return CUtf8::FromUtf16Le(std::string_view(bytes).substr(2));
         if (b0 == 0xEF && b1 == 0xBB) {
-            if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[2]) == 0xBF)
-                bytes.remove_prefix(3);
-            return CUtf8::FromUtf8(bytes);
+            const size_t mark =
+                bytes.size() >= 3 && static_cast<unsigned char>(bytes[2]) == 0xBF ? 3 : 0;
+            if (!CUtf8::IsValidUtf8(std::string_view(bytes).substr(mark)))
+                return CUtf8::FromUtf8(std::string_view(bytes).substr(mark));
+            bytes.erase(0, mark);
+            return std::move(bytes);
         }
     }
+    if (CUtf8::IsAscii(bytes)) return std::move(bytes);
     return CUtf8::FromCp1252(bytes);
 }
 
@@ -98,7 +104,7 @@ std::string CStdio::LoadTextFile(const std::string& path) {
     try {
         std::string bytes;
         ReadAll(path, bytes, std::numeric_limits<size_t>::max() / 2);
-        return Decode(bytes);
+        return Decode(std::move(bytes));
     } catch (...) {
         ModGSCore::ReRaise(Where::Object("CStdio"), "LoadTextFile(" + path + ")");
     }

@@ -54,3 +54,21 @@ TEST(CUtf8, TrimsSpacesOrBlanks) {
     EXPECT_EQ(CUtf8::TrimBlanks(" \ta b \t"), "a b");
     EXPECT_EQ(CUtf8::Trim("   "), "");
 }
+
+TEST(CUtf8, FastSearchAgreesWithPlainComparison) {
+    // Long lines go through the block search; every position and case mix
+    // must give what a character-by-character comparison gives.
+    const std::string needle = "ProcessorType";
+    std::string hay(100, '.');
+    for (size_t at = 0; at + needle.size() <= hay.size(); at += 7) {
+        std::string h = hay;
+        for (size_t i = 0; i < needle.size(); ++i)
+            h[at + i] = (i % 2) ? static_cast<char>(CUtf8::ToUpperChar(needle[i])) : needle[i];
+        EXPECT_EQ(CUtf8::FindNoCase(h, needle), at) << at;
+        EXPECT_EQ(CUtf8::FindNoCase(h, needle, at + 1), CUtf8::npos) << at;
+    }
+    EXPECT_EQ(CUtf8::FindNoCase(std::string(40, 'p') + "rocessortypE", needle), 39u);
+    EXPECT_EQ(CUtf8::FindNoCase("[@]", "{`}"), CUtf8::npos);  // case folding only for letters
+    EXPECT_FALSE(CUtf8::StartsWithNoCase("[x", "{x"));
+    EXPECT_TRUE(CUtf8::StartsWithNoCase("end_MODULE", "END_module"));
+}
