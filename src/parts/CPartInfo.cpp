@@ -7,6 +7,7 @@
 #include "component/modResStr.h"
 #include "parts/CPartNaming.h"
 #include "support/CFileSys.h"
+#include "support/CStdLib.h"
 #include "support/CStdio.h"
 #include "support/CUtf8.h"
 #include "support/CWildcard.h"
@@ -35,16 +36,6 @@ constexpr int32_t kMaxFactor = 1000;
 bool IsSkippedLine(std::string_view line) {
     if (line.starts_with('\'') || line.starts_with(';')) return true;
     return line.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-std::vector<std::string> Split(std::string_view text, char separator) {
-    std::vector<std::string> out;
-    for (size_t start = 0;;) {
-        const size_t end = text.find(separator, start);
-        out.emplace_back(text.substr(start, end == std::string_view::npos ? end : end - start));
-        if (end == std::string_view::npos) return out;
-        start = end + 1;
-    }
 }
 
 void ReplaceAll(std::string& text, std::string_view what, std::string_view with) {
@@ -234,7 +225,7 @@ bool CPartInfo::RackIncludesQWA(std::string_view name) const {
 std::vector<std::string> CPartInfo::Picklist(std::string_view name) const {
     const CPart* part = Find(name);
     if (!part) return {};
-    if (!part->Picklist().empty()) return Split(part->Picklist(), ',');
+    if (!part->Picklist().empty()) return CStdLib::Split(part->Picklist(), ',');
     return MatchPartsLike(name);
 }
 
@@ -339,7 +330,7 @@ std::vector<std::string> CPartInfo::MultiplePartsAsArray(std::string_view text) 
     std::vector<std::string> names;
     if (text.empty()) return names;
     const auto naming = CPartNaming::Instance();
-    for (const std::string& element : Split(text, '+')) {
+    for (const std::string& element : CStdLib::Split(text, '+')) {
         int32_t factor = 1;
         std::string name = naming->RemovePartFactor(element, factor);
         factor = std::clamp(factor, 1, kMaxFactor);

@@ -40,15 +40,6 @@ int16_t ToInt16(const std::string& text) {
     return static_cast<int16_t>(ToInteger(text, INT16_MIN, INT16_MAX));
 }
 
-std::vector<std::string> Split(const std::string& text, char sep) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t p; (p = text.find(sep, start)) != std::string::npos; start = p + 1)
-        out.push_back(text.substr(start, p - start));
-    out.push_back(text.substr(start));
-    return out;
-}
-
 }  // namespace
 
 int32_t CReadCtrlLogix::GetIoConfig(CIoConfig& root) {
@@ -199,7 +190,7 @@ void CReadCtrlLogix::SetController(std::string catalogNumber, int16_t slot) {
         }
         if (hit.empty()) {
             for (const std::string& pattern :
-                 Split(root_->RequireFamilyInfo().GenericCPUs(plcControlLogix), '|')) {
+                 CStdLib::Split(root_->RequireFamilyInfo().GenericCPUs(plcControlLogix), '|')) {
                 if (!pattern.empty() && CWildcard::Matches(catalogNumber, pattern)) {
                     hit = pattern;
                     for (char& c : hit)

@@ -32,15 +32,6 @@ std::string Word(std::string_view line, size_t n) {
     return std::string(line.substr(start, end == std::string_view::npos ? end : end - start));
 }
 
-std::vector<std::string> SplitBars(const std::string& text) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t p; (p = text.find('|', start)) != std::string::npos; start = p + 1)
-        out.push_back(text.substr(start, p - start));
-    out.push_back(text.substr(start));
-    return out;
-}
-
 }  // namespace
 
 int32_t CReadSlc500::GetIoConfig(CIoConfig& root) {
@@ -97,7 +88,7 @@ void CReadSlc500::ReadProcessor(std::string_view line) {
 
 std::string CReadSlc500::SubstituteCpu(const std::string& name) const {
     const std::vector<std::string> pairs =
-        SplitBars(root_->RequireFamilyInfo().CpuSubstitutions(plcSlc500));
+        CStdLib::Split(root_->RequireFamilyInfo().CpuSubstitutions(plcSlc500), '|');
     for (size_t i = 0; i + 1 < pairs.size(); i += 2)
         if (CWildcard::Matches(name, pairs[i])) return pairs[i + 1];
     return {};

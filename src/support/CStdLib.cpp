@@ -281,6 +281,16 @@ std::string_view CStdLib::StrC2B(std::string_view text) noexcept {
     return nul == std::string_view::npos ? text : text.substr(0, nul);
 }
 
+std::vector<std::string> CStdLib::Split(std::string_view text, char separator) {
+    std::vector<std::string> out;
+    for (size_t start = 0;;) {
+        const size_t end = text.find(separator, start);
+        out.emplace_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) return out;
+        start = end + 1;
+    }
+}
+
 std::string CStdLib::GetNthOrLastTok(std::string_view text, int16_t n, std::string_view delimiter) {
     if (text.empty() || n < 1) return {};
     std::string_view piece = text;

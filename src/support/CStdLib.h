@@ -48,6 +48,8 @@ class CStdLib {
     static std::string_view StrC2B(std::string_view text) noexcept;
     // Piece n (1-based) of the text split at delimiter, or the last piece
     // when there are fewer; trimmed. Empty for an empty text or n < 1.
+    // The text cut at every separator; an empty text gives one empty piece.
+    static std::vector<std::string> Split(std::string_view text, char separator);
     static std::string GetNthOrLastTok(std::string_view text, int16_t n,
                                        std::string_view delimiter);
 };

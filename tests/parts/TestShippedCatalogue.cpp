@@ -13,6 +13,7 @@
 #include "parts/CPartNaming.h"
 #include "parts/CVellPartDb.h"
 #include "support/CIniDOM.h"
+#include "support/CStdLib.h"
 #include "support/CTextReader.h"
 #include "support/CUtf8.h"
 
@@ -54,15 +55,6 @@ const std::set<std::string> kPartKeys = {
     "backplaneextkit",    "defaultriointerface", "defaultriohead",
     "slotcover",          "hotstdbycpu",         "rackextender"};
 
-std::vector<std::string> Split(const std::string& text, char sep) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t p; (p = text.find(sep, start)) != std::string::npos; start = p + 1)
-        out.push_back(text.substr(start, p - start));
-    out.push_back(text.substr(start));
-    return out;
-}
-
 }  // namespace
 
 TEST_F(ShippedCatalogue, LoadsWithoutMessagesAndHasTheExpectedSize) {
@@ -93,14 +85,15 @@ TEST_F(ShippedCatalogue, EveryPartNamedByFamilyInformationIsKnown) {
                 CCvtEnum::PlcFamilyFromString(section), pair.Key, "");
             std::vector<std::string> names;
             if (kPartKeys.count(key) || key.starts_with("migrack")) names = {value};
-            if (key == "needsresolutionlist" || key == "virtualreplace") names = Split(value, '|');
+            if (key == "needsresolutionlist" || key == "virtualreplace")
+                names = CStdLib::Split(value, '|');
             if (key == "hotstandbyparts")
-                for (const std::string& p : Split(value, '+')) {
+                for (const std::string& p : CStdLib::Split(value, '+')) {
                     int32_t factor = 0;
                     names.push_back(naming.RemovePartFactor(p, factor));
                 }
             if (key == "cpusubstitutions") {
-                const std::vector<std::string> all = Split(value, '|');
+                const std::vector<std::string> all = CStdLib::Split(value, '|');
                 ASSERT_EQ(all.size() % 2, 0u) << section;
                 for (size_t i = 1; i < all.size(); i += 2)
                     names.push_back(all[i]);
