@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "TestUtil.h"
+#include "vellcfgrdr/CPlcCfgReader.h"
+
+using namespace vellcfgrdr;
+
+namespace {
+
+class PlcCfgReaderTest : public ::testing::Test {
+  protected:
+    PlcCfgReaderTest() {
+        reader_.EvtInfoMessage.Subscribe([this](const std::string& t, eMessageLevel l, const std::string& s) {
+            messages_.push_back(std::to_string(l) + " " + s + ": " + t);
+        });
+    }
+    test::TempDir dir_;
+    CPlcCfgReader reader_;
+    std::vector<std::string> messages_;
+};
+
+}  // namespace
+
+TEST_F(PlcCfgReaderTest, MissingFileRaises53WithoutAMessage) {
+    const std::string path = dir_.File("absent.slc");
+    const CVellError e = test::CatchError([&] { reader_.ReadIOmap(path); });
+    EXPECT_EQ(e.Number(), 53);
+    EXPECT_EQ(e.Description(), "File not found - " + path);
+    EXPECT_EQ(e.Source(), "VellCfgRdr > PlcCfgReader.ReadIOmap");
+    EXPECT_TRUE(messages_.empty());
+    // Whatever the extension: the file test comes first.
+    EXPECT_EQ(test::CatchError([&] { reader_.ReadIOmap(dir_.File("absent.txt")); }).Number(), 53);
+}
+
+TEST_F(PlcCfgReaderTest, UnknownFormatsSendOneErrorAndRaise14001) {
+    dir_.Write("plain.txt", "start 1747-L532\n");
+    std::filesystem::create_directory(dir_.Path() / "folder.slc");
+    dir_.Write("folder.slc/noext", "start 1747-L532\n");
+    for (const std::string name : {"plain.txt", "folder.slc/noext"}) {
+        messages_.clear();
+        const std::string path = dir_.File(name);
+        const CVellError e = test::CatchError([&] { reader_.ReadIOmap(path); });
+        EXPECT_EQ(e.Number(), 14001) << name;
+        EXPECT_EQ(e.Description(), std::string("Application-defined or object-defined error - ") +
+                                       "Unsupported or unknown file format: " + path);
+        EXPECT_EQ(messages_, std::vector<std::string>{"1 PlcCfgReader: Unsupported or unknown file format: " + path});
+    }
+}
+
+TEST_F(PlcCfgReaderTest, EachReadStartsFromAnEmptyConfiguration) {
+    EXPECT_EQ(reader_.ReadIOmap(dir_.Write("a.SLC", "start 1747-L532\nslot 1 1746-IB16\n")), 0);
+    EXPECT_NE(reader_.Xml().find("1746-IB16"), std::string::npos);
+    EXPECT_EQ(reader_.ReadIOmap(dir_.Write("b.slc", "start 1747-L514\n")), 0);
+    const std::string xml = reader_.Xml();
+    EXPECT_EQ(xml.find("1746-IB16"), std::string::npos);
+    EXPECT_NE(xml.find("1747-L514"), std::string::npos);
+    // A failed read leaves an empty configuration behind, still writable.
+    EXPECT_THROW(reader_.ReadIOmap(dir_.File("gone.slc")), CVellError);
+    EXPECT_NE(reader_.Xml().find("<plc type=\"Invalid or unsupported PLC family\""), std::string::npos);
+}
+
+TEST_F(PlcCfgReaderTest, ErrorDescriptions) {
+    EXPECT_EQ(reader_.ErrorDescription(0), "Unspecified problem");
+    EXPECT_EQ(reader_.ErrorDescription(1024), "Unspecified problem");
+    EXPECT_EQ(reader_.ErrorDescription(-5), "Unspecified problem");
+    EXPECT_EQ(reader_.ErrorDescription(9), "Subscript out of range");
+    EXPECT_EQ(reader_.ErrorDescription(14001), "Unsupported or unknown file format");
+    EXPECT_EQ(reader_.ErrorDescription(14002), "The PLC in the given project is either not valid or not supported.");
+    EXPECT_EQ(reader_.ErrorDescription(14003), "Reading complete with warnings");
+}
