@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "vellcfgrdr/CVellError.h"
@@ -30,11 +32,13 @@ class TempDir {
     const std::filesystem::path& Path() const { return path_; }
     std::string Str() const { return path_.string(); }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
-    // Writes bytes to a file of the folder and returns its path.
+    // Writes bytes to a file of the folder, making its sub-folders, and
+    // returns its path.
     std::string Write(const std::string& name, const std::string& bytes) const {
-        const std::string path = File(name);
+        const std::filesystem::path path = path_ / name;
+        std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        return path.string();
     }
 
   private:
@@ -57,5 +61,27 @@ CVellError CatchError(F&& f) {
     ADD_FAILURE() << "no CVellError was thrown";
     return CVellError(0, "");
 }
+
+// Sets (or, for nullptr, clears) an environment variable for the life of
+// the guard; the time zone is read again both ways.
+class EnvGuard {
+  public:
+    EnvGuard(const char* name, const char* value) : name_(name) {
+        if (const char* old = ::getenv(name)) old_ = old;
+        Set(value);
+    }
+    ~EnvGuard() { Set(old_ ? old_->c_str() : nullptr); }
+    EnvGuard(const EnvGuard&) = delete;
+    EnvGuard& operator=(const EnvGuard&) = delete;
+
+  private:
+    void Set(const char* value) const {
+        value ? ::setenv(name_, value, 1) : ::unsetenv(name_);
+        ::tzset();
+    }
+
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 }  // namespace vellcfgrdr::test

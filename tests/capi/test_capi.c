@@ -97,7 +97,6 @@ static void test_read_and_xml(const char* slc) {
     struct messages msgs = {0, 0, 0};
     vell_reader* r = vell_reader_create(&err);
     char* xml;
-    char* text;
     CHECK(r != NULL);
     CHECK(err.number == 0 && err.description[0] == '\0');
     if (!r) return;
@@ -112,17 +111,8 @@ static void test_read_and_xml(const char* slc) {
     if (xml) {
         CHECK(strstr(xml, "configExchangeFile") != NULL);
         CHECK(strstr(xml, "1747-L532") != NULL);
-        CHECK(strstr(xml, "1746-IB16") != NULL);
-        CHECK(strstr(xml, "1746-OB16") == NULL); /* after "ladder" */
     }
     vell_free(xml);
-
-    text = vell_error_description(r, VELL_STATUS_WARNINGS);
-    CHECK(text && strcmp(text, "Reading complete with warnings") == 0);
-    vell_free(text);
-    text = vell_error_description(r, 0);
-    CHECK(text && strcmp(text, "Unspecified problem") == 0);
-    vell_free(text);
 
     /* No callback: reading still works. */
     vell_reader_set_message_callback(r, NULL, NULL);
@@ -136,7 +126,6 @@ static void test_raised_errors(const char* missing, const char* txt) {
     vell_error err;
     struct messages msgs = {0, 0, 0};
     vell_reader* r = vell_reader_create(&err);
-    char* xml;
     char longpath[1600];
     size_t i;
     CHECK(r != NULL);
@@ -152,11 +141,6 @@ static void test_raised_errors(const char* missing, const char* txt) {
     CHECK(vell_reader_read(r, txt, &err) == -1);
     CHECK(err.number == VELL_STATUS_UNKNOWN_FORMAT);
     CHECK(msgs.errors == 1);
-
-    /* A failed read leaves an empty configuration that can still be written. */
-    xml = vell_reader_xml(r, &err);
-    CHECK(xml != NULL && strstr(xml, "configExchangeFile") != NULL);
-    vell_free(xml);
 
     /* A description longer than the buffer is cut between characters. */
     strcpy(longpath, "/no/such/folder/x");

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -73,14 +72,6 @@ Result RunTool(const std::vector<std::string>& args) {
     result.out = ReadBytes(outPath);
     result.err = ReadBytes(errPath);
     return result;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 std::set<std::string> Names(const TempDir& dir) {
@@ -169,15 +160,16 @@ TEST(Cli, JsonMessagesAreOneEscapedObjectPerLine) {
     const std::string slc = dir.Write("we\"ird\\na\tme.slc", kSmallSlc);
     Result r = RunTool({"--messages", "json", slc});
     EXPECT_EQ(r.exit, 0) << r.err;
-    const std::vector<std::string> lines = Lines(r.err);
-    ASSERT_FALSE(lines.empty());
-    for (const std::string& line : lines) {
+    std::istringstream lines(r.err);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
         EXPECT_TRUE(line.starts_with("{\"level\":\"")) << line;
         EXPECT_TRUE(line.ends_with("\"}")) << line;
         EXPECT_NE(line.find("\",\"source\":\""), std::string::npos) << line;
         EXPECT_NE(line.find("\",\"text\":\""), std::string::npos) << line;
-        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 0) << line;
+        EXPECT_EQ(line.find('\t'), std::string::npos) << line;
     }
+    EXPECT_GT(count, 0);
     EXPECT_NE(r.err.find(R"({"level":"info","source":"PlcCfgReader","text":"Reading )"),
               std::string::npos)
         << r.err;
@@ -220,9 +212,9 @@ TEST(Cli, VersionHelpAndDefaultExample) {
     r = RunTool({"--help"});
     EXPECT_EQ(r.exit, 0);
     EXPECT_NE(r.out.find("--messages"), std::string::npos);
-    EXPECT_NE(r.out.find("Exit status"), std::string::npos);
 
-    const std::string example = std::string(VELL_SOURCE_DIR) + "/examples/controllogix/mixing_plant.L5K";
+    const std::string example =
+        std::string(VELL_SOURCE_DIR) + "/examples/controllogix/mixing_plant.L5K";
     r = RunTool({});
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_NE(r.err.find(example), std::string::npos) << r.err;

@@ -10,9 +10,10 @@ namespace {
 class PlcCfgReaderTest : public ::testing::Test {
   protected:
     PlcCfgReaderTest() {
-        reader_.EvtInfoMessage.Subscribe([this](const std::string& t, eMessageLevel l, const std::string& s) {
-            messages_.push_back(std::to_string(l) + " " + s + ": " + t);
-        });
+        reader_.EvtInfoMessage.Subscribe(
+            [this](const std::string& t, eMessageLevel l, const std::string& s) {
+                messages_.push_back(std::to_string(l) + " " + s + ": " + t);
+            });
     }
     test::TempDir dir_;
     CPlcCfgReader reader_;
@@ -43,7 +44,8 @@ TEST_F(PlcCfgReaderTest, UnknownFormatsSendOneErrorAndRaise14001) {
         EXPECT_EQ(e.Number(), 14001) << name;
         EXPECT_EQ(e.Description(), std::string("Application-defined or object-defined error - ") +
                                        "Unsupported or unknown file format: " + path);
-        EXPECT_EQ(messages_, std::vector<std::string>{"1 PlcCfgReader: Unsupported or unknown file format: " + path});
+        EXPECT_EQ(messages_, std::vector<std::string>{
+                                 "1 PlcCfgReader: Unsupported or unknown file format: " + path});
     }
 }
 
@@ -56,7 +58,8 @@ TEST_F(PlcCfgReaderTest, EachReadStartsFromAnEmptyConfiguration) {
     EXPECT_NE(xml.find("1747-L514"), std::string::npos);
     // A failed read leaves an empty configuration behind, still writable.
     EXPECT_THROW(reader_.ReadIOmap(dir_.File("gone.slc")), CVellError);
-    EXPECT_NE(reader_.Xml().find("<plc type=\"Invalid or unsupported PLC family\""), std::string::npos);
+    EXPECT_NE(reader_.Xml().find("<plc type=\"Invalid or unsupported PLC family\""),
+              std::string::npos);
 }
 
 TEST_F(PlcCfgReaderTest, ErrorDescriptions) {
@@ -65,6 +68,7 @@ TEST_F(PlcCfgReaderTest, ErrorDescriptions) {
     EXPECT_EQ(reader_.ErrorDescription(-5), "Unspecified problem");
     EXPECT_EQ(reader_.ErrorDescription(9), "Subscript out of range");
     EXPECT_EQ(reader_.ErrorDescription(14001), "Unsupported or unknown file format");
-    EXPECT_EQ(reader_.ErrorDescription(14002), "The PLC in the given project is either not valid or not supported.");
+    EXPECT_EQ(reader_.ErrorDescription(14002),
+              "The PLC in the given project is either not valid or not supported.");
     EXPECT_EQ(reader_.ErrorDescription(14003), "Reading complete with warnings");
 }

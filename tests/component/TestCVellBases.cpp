@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 
 #include "TestUtil.h"
@@ -12,7 +11,7 @@
 #include "component/modResStr.h"
 
 using namespace vellcfgrdr;
-using vellcfgrdr::test::TempDir;
+using test::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
@@ -20,7 +19,7 @@ namespace {
 // A repository resource as the library carries it: CR LF line ends.
 std::string ResourceWithCrLf(const std::string& name) {
     std::string out;
-    for (char c : test::ReadBytes(std::string(VELL_RESOURCE_DIR) + "/" + name)) {
+    for (char c : test::ReadBytes(VELL_RESOURCE_DIR "/" + name)) {
         if (c == '\n') out.push_back('\r');
         out.push_back(c);
     }
@@ -48,16 +47,11 @@ std::vector<std::string> NamesIn(const std::string& folder) {
 }  // namespace
 
 TEST(CVellBases, LoadResFileGivesTheSupportFiles) {
-    std::vector<int32_t> ids;
-    for (const modResStr::ResFile& file : modResStr::ResFiles()) {
-        ids.push_back(file.id);
+    for (const modResStr::ResFile& file : modResStr::ResFiles())
         EXPECT_EQ(modResStr::LoadResFile(file.id), ResourceWithCrLf(file.fileName))
             << file.fileName;
-    }
-    EXPECT_EQ(ids, (std::vector<int32_t>{1001, 1002, 1003, 1004}));
-    EXPECT_EQ(modResStr::ResFiles()[3].fileName, std::string("PartMapping.txt"));
 
-    for (int32_t id : {0, 1000, 1005, -1001}) {
+    for (int32_t id : {0, 1005}) {
         const CVellError e = test::CatchError([id] { modResStr::LoadResFile(id); });
         EXPECT_EQ(e.Number(), 326);
         EXPECT_EQ(e.Description(), "Resource with identifier not found - id " + std::to_string(id));
@@ -133,22 +127,22 @@ TEST(CVellBases, ExtractSupportFilesWritesWindowsTextAtomically) {
     fs::remove(folder + "/PartInfo.sup");
     fs::create_directory(folder + "/PartInfo.sup");
     const CVellError e = test::CatchError([&] { CVellBases::ExtractSupportFiles(folder); });
-    EXPECT_NE(e.Number(), 0);
+    EXPECT_EQ(e.Number(), 75);
+    EXPECT_EQ(e.Source(), "VellCfgRdr > VellBases.ExtractSupportFiles");
     EXPECT_EQ(NamesIn(folder).size(), 4u);
 
-    EXPECT_NE(
-        test::CatchError([&] { CVellBases::ExtractSupportFiles(root.File("none")); }).Number(), 0);
+    EXPECT_EQ(
+        test::CatchError([&] { CVellBases::ExtractSupportFiles(root.File("none")); }).Number(), 53);
 }
 
 TEST(CVellBases, InstanceLoadsThePartsKnowledgeFromThePrivateFolder) {
     // The instance's folder goes under TMPDIR; a test folder keeps the real
     // temporary folder clean.
     TempDir tmp;
-    const char* old = std::getenv("TMPDIR");
-    const std::string saved = old ? old : "";
-    ::setenv("TMPDIR", tmp.Str().c_str(), 1);
-    CVellBases& bases = CVellBases::Instance();
-    old ? ::setenv("TMPDIR", saved.c_str(), 1) : ::unsetenv("TMPDIR");
+    CVellBases& bases = [&]() -> CVellBases& {
+        test::EnvGuard guard("TMPDIR", tmp.Str().c_str());
+        return CVellBases::Instance();
+    }();
 
     EXPECT_EQ(&bases, &CVellBases::Instance());
     EXPECT_EQ(fs::path(bases.VellDbPath()).filename(), FolderName());

@@ -5,24 +5,12 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "TestUtil.h"
 #include "component/ErrNum.h"
 #include "component/ModGSCore.h"
 
 using namespace vellcfgrdr;
-
-namespace {
-
-CVellError Catch(auto&& f) {
-    try {
-        f();
-    } catch (const CVellError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no CVellError thrown";
-    return CVellError(0, "");
-}
-
-}  // namespace
+using test::CatchError;
 
 TEST(ModGSCore, EveryNumberBelow1024HasAFixedText) {
     for (int32_t n = 1; n < 1024; ++n)
@@ -33,7 +21,8 @@ TEST(ModGSCore, EveryNumberBelow1024HasAFixedText) {
 }
 
 TEST(ModGSCore, RaiseErrorComposesDescriptionWithComponentSource) {
-    const CVellError e = Catch([] { ModGSCore::RaiseError("C:\\x.slc", ErrNum::kFileNotFound); });
+    const CVellError e =
+        CatchError([] { ModGSCore::RaiseError("C:\\x.slc", ErrNum::kFileNotFound); });
     EXPECT_EQ(e.Number(), 53);
     EXPECT_EQ(e.Description(), "File not found - C:\\x.slc");
     EXPECT_EQ(e.Source(), "VellCfgRdr");
@@ -50,7 +39,7 @@ TEST(ModGSCore, WhereTextNamesObjectsWithoutClassPrefix) {
 }
 
 TEST(ModGSCore, ReRaiseAddsOnlyTheInnermostPlace) {
-    const CVellError e = Catch([] {
+    const CVellError e = CatchError([] {
         try {
             try {
                 ModGSCore::RaiseError("detail", 9);
@@ -67,7 +56,7 @@ TEST(ModGSCore, ReRaiseAddsOnlyTheInnermostPlace) {
 }
 
 TEST(ModGSCore, ReRaiseTurnsObjectNotSetIntoNullPointer) {
-    const CVellError e = Catch([] {
+    const CVellError e = CatchError([] {
         try {
             throw CVellError(91, ModGSCore::StandardErrorText(91));
         } catch (...) {
@@ -80,7 +69,7 @@ TEST(ModGSCore, ReRaiseTurnsObjectNotSetIntoNullPointer) {
 
 TEST(ModGSCore, ForeignExceptionsGetFittingNumbers) {
     auto number = [](auto&& thrower) {
-        return Catch([&] { ModGSCore::Guarded("G", "P", thrower); }).Number();
+        return CatchError([&] { ModGSCore::Guarded("G", "P", thrower); }).Number();
     };
     EXPECT_EQ(number([] { throw std::bad_alloc(); }), 7);
     EXPECT_EQ(number([] { throw std::out_of_range("x"); }), 9);
@@ -91,7 +80,7 @@ TEST(ModGSCore, ForeignExceptionsGetFittingNumbers) {
     EXPECT_EQ(number([] { throw std::runtime_error("x"); }), 51);
     EXPECT_EQ(number([] { throw 42; }), 51);
     const CVellError e =
-        Catch([] { ModGSCore::Guarded("G", "P", [] { throw std::out_of_range("x"); }); });
+        CatchError([] { ModGSCore::Guarded("G", "P", [] { throw std::out_of_range("x"); }); });
     EXPECT_EQ(e.Source(), "VellCfgRdr > G.P");
 }
 

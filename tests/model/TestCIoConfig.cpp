@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "ModelFixture.h"
 #include "TestUtil.h"
-#include "component/CVellBases.h"
 #include "component/Enums.h"
-#include "model/CIoConfig.h"
 
 using namespace vellcfgrdr;
 
@@ -20,10 +19,7 @@ struct Message {
 class ModelTest : public ::testing::Test {
   protected:
     ModelTest() {
-        CVellPartDb& db = CVellBases::Instance().PartDb();
-        cfg_.SetPartInfo(db.PartInfo());
-        cfg_.SetPartMapping(db.PartMapping());
-        cfg_.SetFamilyInfo(db.FamilyInfo());
+        test::AttachShippedParts(cfg_);
         cfg_.EvtInfoMessage.Subscribe(
             [this](const std::string& t, eMessageLevel l, const std::string& s) {
                 messages_.push_back({t, l, s});
@@ -42,15 +38,8 @@ class ModelTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ModelTest, NewRootIsEmpty) {
+TEST_F(ModelTest, WithoutPartsKnowledgeAPlcNameCannotBeStored) {
     CIoConfig fresh;
-    EXPECT_EQ(fresh.BusList().Count(), 0);
-    EXPECT_EQ(fresh.DropList().Count(), 0);
-    EXPECT_EQ(fresh.RackList().Count(), 0);
-    EXPECT_EQ(fresh.ModuleList().Count(), 0);
-    EXPECT_EQ(fresh.PlcFamily(), 0);
-    EXPECT_EQ(fresh.ProjectFormat(), 0);
-    // Without parts knowledge a PLC name cannot be stored.
     EXPECT_EQ(test::CatchError([&] { fresh.SetPlcName("X"); }).Number(), 91);
 }
 

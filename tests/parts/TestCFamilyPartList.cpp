@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ModelFixture.h"
 #include "TestUtil.h"
 #include "component/Enums.h"
 #include "parts/CFamilyPartList.h"
@@ -10,11 +11,8 @@ using Names = std::vector<std::string>;
 
 namespace {
 
-void WriteParts(const test::TempDir& dir, const std::string& rows) {
-    dir.Write(CPartInfo::kPartFileName,
-              "Family\tType\tGroup\tPartName\tModuleId\tSlots\tPlacement\tPartCapabilities\t"
-              "Picklist\tDescriptionEnglish\tDescriptionFrench\r\n" +
-                  rows);
+void WriteParts(const test::TempDir& dir, const std::vector<std::string>& rows) {
+    dir.Write(CPartInfo::kPartFileName, test::PartFile(rows));
     dir.Write(CPartInfo::kSupplementFileName, "");
 }
 
@@ -29,12 +27,11 @@ Names AllNames(const IFamilyPartList& list) {
 
 TEST(CFamilyPartList, FamilyThenNeutralPartsInFileOrderBuiltOnce) {
     test::TempDir dir;
-    WriteParts(dir,
-               "NonSpecific\tCable\tAccessories\tCBL0010\t0\t1\t0\t\t\tCable\r\n"
-               "Raven\tModule\tAnalogIn\tRVNAIN0820\t0\t1\t0\t\t\tAnalog\r\n"
-               "Heron\tModule\tCounter\tHRNCNT0210\t0\t2\t0\t\t\tCounter\r\n"
-               "Lark\tCPU\tStandard\tLKXCPU2010\t0\t1\t0\t\t\tCPU\r\n"
-               "NonSpecific\tService\tOther\tSVC0001\t0\t1\t0\t\t\tService\r\n");
+    WriteParts(dir, {"NonSpecific|Cable|Accessories|CBL0010|0|1|0|||Cable",
+                     "Raven|Module|AnalogIn|RVNAIN0820|0|1|0|||Analog",
+                     "Heron|Module|Counter|HRNCNT0210|0|2|0|||Counter",
+                     "Lark|CPU|Standard|LKXCPU2010|0|1|0|||CPU",
+                     "NonSpecific|Service|Other|SVC0001|0|1|0|||Service"});
     auto info = std::make_shared<CPartInfo>();
     info->Init(dir.Str());
 
@@ -46,7 +43,7 @@ TEST(CFamilyPartList, FamilyThenNeutralPartsInFileOrderBuiltOnce) {
     EXPECT_EQ(test::CatchError([&] { list.Part(5); }).Number(), 9);
 
     // Once built, the list keeps its names when the table is reloaded.
-    WriteParts(dir, "Lark\tCPU\tStandard\tLKXCPU3010\t0\t1\t0\t\t\tCPU\r\n");
+    WriteParts(dir, {"Lark|CPU|Standard|LKXCPU3010|0|1|0|||CPU"});
     info->Init(dir.Str());
     EXPECT_EQ(list.Count(), 4);
     CFamilyPartList fresh;

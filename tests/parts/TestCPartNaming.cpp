@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "TestUtil.h"
 #include "component/modResStr.h"
 #include "parts/CPartNaming.h"
-#include "vellcfgrdr/CVellError.h"
 
 using namespace vellcfgrdr;
 
@@ -72,12 +72,8 @@ TEST(CPartNaming, CpuLines) {
 TEST(CPartNaming, PhrasesByNumber) {
     EXPECT_EQ(Naming().PhraseById(0), "<br><b>Please note:</b>");
     EXPECT_NE(Naming().PhraseById(3).find("no direct replacement"), std::string::npos);
-    try {
-        Naming().PhraseById(4);
-        FAIL();
-    } catch (const CVellError& e) {
-        EXPECT_EQ(e.Number(), 5);
-        EXPECT_NE(e.Description().find("phraseId 4 is invalid"), std::string::npos);
-        EXPECT_EQ(e.Source(), "VellCfgRdr > PartNaming.PhraseById");
-    }
+    const CVellError e = test::CatchError([] { Naming().PhraseById(4); });
+    EXPECT_EQ(e.Number(), 5);
+    EXPECT_NE(e.Description().find("phraseId 4 is invalid"), std::string::npos);
+    EXPECT_EQ(e.Source(), "VellCfgRdr > PartNaming.PhraseById");
 }

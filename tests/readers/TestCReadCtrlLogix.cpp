@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
+#include "ModelFixture.h"
 #include "TestUtil.h"
-#include "component/CVellBases.h"
 #include "component/Enums.h"
-#include "model/CIoConfig.h"
 #include "readers/CReadCtrlLogix.h"
 #include "vellcfgrdr/CPlcCfgReader.h"
 
@@ -33,14 +31,8 @@ std::string LocalController(const std::string& size = "10") {
 // One reading of an export written to a temporary file.
 struct L5kRun {
     int32_t Read(const std::string& text) {
-        CVellPartDb& db = CVellBases::Instance().PartDb();
-        cfg_.SetPartInfo(db.PartInfo());
-        cfg_.SetPartMapping(db.PartMapping());
-        cfg_.SetFamilyInfo(db.FamilyInfo());
-        cfg_.EvtInfoMessage.Subscribe(
-            [this](const std::string& t, eMessageLevel l, const std::string&) {
-                if (l == eMsgWarning || l == eMsgError) messages_.push_back(t);
-            });
+        test::AttachShippedParts(cfg_);
+        test::RecordProblems(cfg_, messages_);
         cfg_.SetProjectFileName(dir_.Write("p.L5K", text));
         return CReadCtrlLogix().GetIoConfig(cfg_);
     }
@@ -59,12 +51,10 @@ struct L5kRun {
 class CtrlLogixTest : public ::testing::Test, public L5kRun {};
 
 std::string Convert(const std::string& path) {
-    ::setenv("SOURCE_DATE_EPOCH", "0", 1);
+    test::EnvGuard epoch("SOURCE_DATE_EPOCH", "0");
     CPlcCfgReader reader;
     EXPECT_EQ(reader.ReadIOmap(path), 0);
-    std::string xml = reader.Xml();
-    ::unsetenv("SOURCE_DATE_EPOCH");
-    return xml;
+    return reader.Xml();
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -80,7 +70,7 @@ TEST(CtrlLogixSamples, RealExportsGiveTheExpectedDocuments) {
     for (const char* name : {"controller_plc", "simulator_plc"}) {
         const std::string xml = Convert(dir + "/" + name + ".L5K");
         const std::string expected =
-            test::ReadBytes(std::string(VELL_TEST_DATA) + "/readers/" + name + ".xml");
+            test::ReadBytes(std::string(VELL_TEST_DATA "/readers/") + name + ".xml");
         EXPECT_EQ(xml, Replace(expected, "{dir}", dir)) << name;
     }
 }

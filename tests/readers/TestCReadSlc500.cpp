@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "ModelFixture.h"
 #include "TestUtil.h"
-#include "component/CVellBases.h"
 #include "component/Enums.h"
-#include "model/CIoConfig.h"
 #include "readers/CReadSlc500.h"
 
 using namespace vellcfgrdr;
@@ -13,14 +12,8 @@ namespace {
 class Slc500Test : public ::testing::Test {
   protected:
     int32_t Read(const std::string& text) {
-        CVellPartDb& db = CVellBases::Instance().PartDb();
-        cfg_.SetPartInfo(db.PartInfo());
-        cfg_.SetPartMapping(db.PartMapping());
-        cfg_.SetFamilyInfo(db.FamilyInfo());
-        cfg_.EvtInfoMessage.Subscribe(
-            [this](const std::string& t, eMessageLevel l, const std::string&) {
-                if (l == eMsgWarning || l == eMsgError) messages_.push_back(t);
-            });
+        test::AttachShippedParts(cfg_);
+        test::RecordProblems(cfg_, messages_);
         cfg_.SetProjectFileName(dir_.Write("p.slc", text));
         return CReadSlc500().GetIoConfig(cfg_);
     }

@@ -2,49 +2,26 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <utility>
 
+#include "TestUtil.h"
 #include "component/ErrNum.h"
 #include "support/CFile.h"
-#include "vellcfgrdr/CVellError.h"
 
 using namespace vellcfgrdr;
+using test::CatchError;
 namespace fs = std::filesystem;
 
 namespace {
 
-CVellError Catch(auto&& f) {
-    try {
-        f();
-    } catch (const CVellError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no CVellError thrown";
-    return CVellError(0, "");
-}
-
 class CFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "vellfile_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
-        path_ = dir_ + "/t.txt";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void WriteRaw(const std::string& bytes) const { dir_.Write("t.txt", bytes); }
+    std::string ReadRaw() const { return test::ReadBytes(path_); }
 
-    void WriteRaw(const std::string& bytes) const {
-        std::ofstream(path_, std::ios::binary) << bytes;
-    }
-    std::string ReadRaw() const {
-        std::ifstream in(path_, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    std::string dir_;
-    std::string path_;
+    test::TempDir dir_;
+    const std::string path_ = dir_.File("t.txt");
 };
 
 }  // namespace
@@ -64,7 +41,7 @@ TEST_F(CFileTest, WritesWindows1252WithCrLfAndReadsItBack) {
     EXPECT_EQ(f.ReadLine(), "first");
     EXPECT_EQ(f.ReadLine(), "caf\xC3\xA9 \xE2\x82\xAC");
     EXPECT_TRUE(f.AtEnd());
-    const CVellError e = Catch([&] { f.ReadLine(); });
+    const CVellError e = CatchError([&] { f.ReadLine(); });
     EXPECT_EQ(e.Number(), ErrNum::kPastEnd);
     EXPECT_EQ(e.Source(), "VellCfgRdr > File.ReadLine");
 }
@@ -84,7 +61,7 @@ TEST_F(CFileTest, LinesEndAtLineFeedOnly) {
     WriteRaw("");
     f.OpenForRead(path_);
     EXPECT_TRUE(f.AtEnd());
-    EXPECT_EQ(Catch([&] { f.ReadLine(); }).Number(), ErrNum::kPastEnd);
+    EXPECT_EQ(CatchError([&] { f.ReadLine(); }).Number(), ErrNum::kPastEnd);
 }
 
 TEST_F(CFileTest, AppendKeepsWriteTruncates) {
@@ -103,33 +80,34 @@ TEST_F(CFileTest, AppendKeepsWriteTruncates) {
 
 TEST_F(CFileTest, OpenFailuresAreNumbered) {
     CFile f;
-    const CVellError missing = Catch([&] { f.OpenForRead(dir_ + "/none.txt"); });
+    const CVellError missing = CatchError([&] { f.OpenForRead(dir_.File("none.txt")); });
     EXPECT_EQ(missing.Number(), ErrNum::kFileNotFound);
-    EXPECT_EQ(missing.Description(), "File not found - " + dir_ + "/none.txt");
+    EXPECT_EQ(missing.Description(), "File not found - " + dir_.File("none.txt"));
     EXPECT_EQ(missing.Source(), "VellCfgRdr > File.OpenForRead");
-    EXPECT_EQ(Catch([&] { f.OpenForWrite(dir_ + "/no/t.txt"); }).Number(), ErrNum::kFileNotFound);
-    EXPECT_EQ(Catch([&] { f.OpenForRead(dir_); }).Number(), ErrNum::kPathFileAccess);
-    EXPECT_EQ(Catch([&] { f.OpenForWrite(dir_); }).Number(), ErrNum::kPathFileAccess);
+    EXPECT_EQ(CatchError([&] { f.OpenForWrite(dir_.File("no/t.txt")); }).Number(),
+              ErrNum::kFileNotFound);
+    EXPECT_EQ(CatchError([&] { f.OpenForRead(dir_.Str()); }).Number(), ErrNum::kPathFileAccess);
+    EXPECT_EQ(CatchError([&] { f.OpenForWrite(dir_.Str()); }).Number(), ErrNum::kPathFileAccess);
     EXPECT_FALSE(f.IsOpen());
     if (::geteuid() != 0) {
         WriteRaw("secret");
         fs::permissions(path_, fs::perms::none);
-        EXPECT_EQ(Catch([&] { f.OpenForRead(path_); }).Number(), ErrNum::kPermission);
+        EXPECT_EQ(CatchError([&] { f.OpenForRead(path_); }).Number(), ErrNum::kPermission);
     }
 }
 
 TEST_F(CFileTest, MisuseAndWriteFailuresRaise) {
     CFile f;
-    EXPECT_EQ(Catch([&] { f.ReadLine(); }).Number(), ErrNum::kBadFileName);
-    EXPECT_EQ(Catch([&] { f.AtEnd(); }).Number(), ErrNum::kBadFileName);
+    EXPECT_EQ(CatchError([&] { f.ReadLine(); }).Number(), ErrNum::kBadFileName);
+    EXPECT_EQ(CatchError([&] { f.AtEnd(); }).Number(), ErrNum::kBadFileName);
     WriteRaw("x\n");
     f.OpenForRead(path_);
-    EXPECT_EQ(Catch([&] { f.WriteLine("y"); }).Number(), ErrNum::kBadFileName);
+    EXPECT_EQ(CatchError([&] { f.WriteLine("y"); }).Number(), ErrNum::kBadFileName);
 
     if (fs::exists("/dev/full")) {
         f.OpenForWrite("/dev/full");
         f.WriteLine("buffered until the close");
-        const CVellError full = Catch([&] { f.CloseFile(); });
+        const CVellError full = CatchError([&] { f.CloseFile(); });
         EXPECT_EQ(full.Number(), ErrNum::kDiskFull);
         EXPECT_EQ(full.Source(), "VellCfgRdr > File.CloseFile");
         EXPECT_FALSE(f.IsOpen());

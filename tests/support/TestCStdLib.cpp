@@ -1,23 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "TestUtil.h"
 #include "component/ErrNum.h"
 #include "support/CStdLib.h"
-#include "vellcfgrdr/CVellError.h"
 
 using namespace vellcfgrdr;
-
-namespace {
-
-int32_t ErrorOf(auto&& f) {
-    try {
-        f();
-    } catch (const CVellError& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
-}  // namespace
+using test::CatchError;
 
 TEST(CStdLib, NumbersAreReadLeniently) {
     EXPECT_EQ(CStdLib::Atol("12abc"), 12);
@@ -69,14 +57,12 @@ TEST(CStdLib, SprintfDirectives) {
         CStdLib::Sprintf("Cannot resolve virtual module %s in rack %d, slot %d", {"M1", 2, -1}),
         "Cannot resolve virtual module M1 in rack 2, slot -1");
 
-    EXPECT_EQ(ErrorOf([] { CStdLib::Sprintf("%s"); }), ErrNum::kWrongArgCount);
-    EXPECT_EQ(ErrorOf([] { CStdLib::Sprintf("%s", {1, 2}); }), ErrNum::kWrongArgCount);
-    EXPECT_EQ(ErrorOf([] { CStdLib::Sprintf("%f", {1}); }), ErrNum::kInvalidCall);
-    try {
-        CStdLib::Sprintf("%s %s", {1});
-    } catch (const CVellError& e) {
-        EXPECT_EQ(e.Description(), "Format string does not match arguments");
-    }
+    EXPECT_EQ(CatchError([] { CStdLib::Sprintf("%s"); }).Number(), ErrNum::kWrongArgCount);
+    EXPECT_EQ(CatchError([] { CStdLib::Sprintf("%s", {1, 2}); }).Number(), ErrNum::kWrongArgCount);
+    EXPECT_EQ(CatchError([] { CStdLib::Sprintf("%f", {1}); }).Number(), ErrNum::kInvalidCall);
+    const CVellError e = CatchError([] { CStdLib::Sprintf("%s %s", {1}); });
+    EXPECT_EQ(e.Number(), ErrNum::kWrongArgCount);
+    EXPECT_EQ(e.Description(), "Format string does not match arguments");
 }
 
 TEST(CStdLib, QuotingAndStringHelpers) {

@@ -2,50 +2,24 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
+#include "TestUtil.h"
 #include "component/ErrNum.h"
 #include "support/CStdio.h"
-#include "vellcfgrdr/CVellError.h"
 
 using namespace vellcfgrdr;
-namespace fs = std::filesystem;
+using test::CatchError;
 
 namespace {
 
 class CStdioTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "vell_stdio_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const std::string path = (dir_ / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    std::string Bytes(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        return dir_.Write(name, bytes);
     }
 
-    fs::path dir_;
+    test::TempDir dir_;
 };
-
-CVellError Catch(auto&& f) {
-    try {
-        f();
-    } catch (const CVellError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no CVellError thrown";
-    return CVellError(0, "");
-}
 
 }  // namespace
 
@@ -61,10 +35,10 @@ TEST_F(CStdioTest, LoadTextFileDecodesByByteOrderMark) {
 }
 
 TEST_F(CStdioTest, SaveTextFileWritesWindows1252WithoutLineEnd) {
-    const std::string path = (dir_ / "out.txt").string();
+    const std::string path = dir_.File("out.txt");
     CStdio::SaveTextFile(path, "first version that is longer");
     CStdio::SaveTextFile(path, "café €\r\nline ✓");
-    EXPECT_EQ(Bytes(path), "caf\xE9 \x80\r\nline ?");
+    EXPECT_EQ(test::ReadBytes(path), "caf\xE9 \x80\r\nline ?");
     EXPECT_EQ(CStdio::LoadTextFile(path), "café €\r\nline ?");
 }
 
@@ -80,26 +54,26 @@ TEST_F(CStdioTest, ReadBinFileReturnsEveryByte) {
     // (the file is sparse).
     const std::string huge = Write("huge", "");
     ASSERT_EQ(::truncate(huge.c_str(), int64_t{1} << 31), 0);
-    EXPECT_EQ(Catch([&] { CStdio::ReadBinFile(huge, out); }).Number(), ErrNum::kOverflow);
+    EXPECT_EQ(CatchError([&] { CStdio::ReadBinFile(huge, out); }).Number(), ErrNum::kOverflow);
 }
 
 TEST_F(CStdioTest, FailuresCarryNumberAndProcedure) {
-    const std::string missing = (dir_ / "missing.txt").string();
-    CVellError e = Catch([&] { CStdio::LoadTextFile(missing); });
+    const std::string missing = dir_.File("missing.txt");
+    CVellError e = CatchError([&] { CStdio::LoadTextFile(missing); });
     EXPECT_EQ(e.Number(), ErrNum::kFileNotFound);
     EXPECT_EQ(e.OsError(), ENOENT);
     EXPECT_EQ(e.Source(), "VellCfgRdr > Stdio.LoadTextFile(" + missing + ")");
 
     std::vector<uint8_t> out;
-    e = Catch([&] { CStdio::ReadBinFile(missing, out); });
+    e = CatchError([&] { CStdio::ReadBinFile(missing, out); });
     EXPECT_EQ(e.Number(), ErrNum::kFileNotFound);
     EXPECT_EQ(e.Source(), "VellCfgRdr > Stdio.ReadBinFile");
 
-    e = Catch([&] { CStdio::LoadTextFile(dir_.string()); });
+    e = CatchError([&] { CStdio::LoadTextFile(dir_.Str()); });
     EXPECT_EQ(e.Number(), ErrNum::kPathFileAccess);
 
-    const std::string noFolder = (dir_ / "nofolder" / "x.txt").string();
-    e = Catch([&] { CStdio::SaveTextFile(noFolder, "x"); });
+    const std::string noFolder = dir_.File("nofolder/x.txt");
+    e = CatchError([&] { CStdio::SaveTextFile(noFolder, "x"); });
     EXPECT_EQ(e.Number(), ErrNum::kFileNotFound);
     EXPECT_EQ(e.Source(), "VellCfgRdr > Stdio.SaveTextFile(" + noFolder + ")");
 }

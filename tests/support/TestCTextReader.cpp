@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
+#include "TestUtil.h"
 #include "component/ErrNum.h"
 #include "support/CTextReader.h"
-#include "vellcfgrdr/CVellError.h"
 
 using namespace vellcfgrdr;
 
@@ -117,19 +115,14 @@ TEST(CTextReader, LineStartsWithIgnoresSpacesButNotForTheRemainder) {
 }
 
 TEST(CTextReader, ReadFileLoadsAndReportsFailures) {
-    const auto path = std::filesystem::temp_directory_path() / "vell_textreader_test.txt";
-    std::ofstream(path, std::ios::binary) << "caf\xE9\r\nb";
+    test::TempDir dir;
     CTextReader r;
-    r.ReadFile(path.string());
+    r.ReadFile(dir.Write("t.txt", "caf\xE9\r\nb"));
     EXPECT_EQ(Lines(r), (V{"café", "b"}));
-    std::filesystem::remove(path);
 
-    try {
-        r.ReadFile(path.string());
-        ADD_FAILURE() << "no error";
-    } catch (const CVellError& e) {
-        EXPECT_EQ(e.Number(), ErrNum::kFileNotFound);
-        // The innermost place is kept.
-        EXPECT_EQ(e.Source(), "VellCfgRdr > Stdio.LoadTextFile(" + path.string() + ")");
-    }
+    const std::string missing = dir.File("missing.txt");
+    const CVellError e = test::CatchError([&] { r.ReadFile(missing); });
+    EXPECT_EQ(e.Number(), ErrNum::kFileNotFound);
+    // The innermost place is kept.
+    EXPECT_EQ(e.Source(), "VellCfgRdr > Stdio.LoadTextFile(" + missing + ")");
 }
