@@ -41,21 +41,6 @@ struct Options {
     bool debug = false;
 };
 
-const char* LevelWord(int32_t level) {
-    switch (level) {
-        case eMsgError:
-            return "error";
-        case eMsgWarning:
-            return "warning";
-        case eMsgInfo:
-            return "info";
-        case eMsgDebug:
-            return "debug";
-        default:
-            return "message";
-    }
-}
-
 // Length of the valid UTF-8 sequence at s[i], or 0 when it is not one.
 size_t Utf8SequenceLength(std::string_view s, size_t i) {
     const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
@@ -118,7 +103,7 @@ class MessagePrinter {
     // A message of the reader or of the tool; -q keeps errors only.
     void Message(int32_t level, std::string_view source, std::string_view text) const {
         if (quiet_ && level != eMsgError) return;
-        Line(LevelWord(level), source, text);
+        Line(MessageLevelName(level), source, text);
     }
 
     // The end of a failed run, always shown: "error: <plain>" as text; as

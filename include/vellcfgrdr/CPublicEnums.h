@@ -20,6 +20,23 @@ enum eMessageLevel : int32_t {
     eMsgDebug = 4,
 };
 
+// A lower-case word for a message level: "error", "warning", "info",
+// "debug", or "message" for plain and unknown levels.
+inline const char* MessageLevelName(int32_t level) noexcept {
+    switch (level) {
+        case eMsgError:
+            return "error";
+        case eMsgWarning:
+            return "warning";
+        case eMsgInfo:
+            return "info";
+        case eMsgDebug:
+            return "debug";
+        default:
+            return "message";
+    }
+}
+
 // Status numbers of CPlcCfgReader::ReadIOmap besides the run-time error
 // numbers (1 to 1023) of a failure while reading.
 enum eReadStatus : int32_t {

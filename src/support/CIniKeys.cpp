@@ -2,20 +2,9 @@
 
 #include "component/ErrNum.h"
 #include "support/CUtf8.h"
+#include "support/IniEntryKey.h"
 
 namespace vellcfgrdr {
-
-namespace {
-
-// Comment lines are keyed by a running number behind ";", which no name
-// read from a file can start with.
-std::string UnnamedId(int32_t n) {
-    std::string id(1, ';');
-    id += std::to_string(n);
-    return id;
-}
-
-}  // namespace
 
 std::shared_ptr<CIniKey> CIniKeys::Item(std::string_view name) const {
     if (name.empty()) return nullptr;
@@ -25,7 +14,7 @@ std::shared_ptr<CIniKey> CIniKeys::Item(std::string_view name) const {
 
 std::shared_ptr<CIniKey> CIniKeys::Add(std::string name, std::string value, std::string comment,
                                        bool verbatim) {
-    std::string id = name.empty() ? UnnamedId(unnamed_) : CUtf8::ToUpper(name);
+    std::string id = IniEntryKey(name, unnamed_);
     auto key =
         std::make_shared<CIniKey>(std::move(name), std::move(value), std::move(comment), verbatim);
     if (keys_.Contains(id)) throw CVellError(ErrNum::kDuplicateKey, "Duplicate Key", "IniDOM");

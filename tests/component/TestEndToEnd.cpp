@@ -25,21 +25,6 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
-const char* LevelWord(eMessageLevel level) {
-    switch (level) {
-        case eMsgError:
-            return "error";
-        case eMsgWarning:
-            return "warning";
-        case eMsgInfo:
-            return "info";
-        case eMsgDebug:
-            return "debug";
-        default:
-            return "message";
-    }
-}
-
 std::vector<Case> Cases() {
     std::vector<Case> cases;
     const fs::path e2e = fs::path(VELL_TEST_DATA) / "e2e";
@@ -73,7 +58,7 @@ TEST_P(EndToEnd, MatchesTheExpectedDocumentAndMessages) {
     std::string messages;
     reader.EvtInfoMessage.Subscribe(
         [&](const std::string& text, eMessageLevel level, const std::string& source) {
-            messages += std::string(LevelWord(level)) + " " + source + ": " + text + "\n";
+            messages += std::string(MessageLevelName(level)) + " " + source + ": " + text + "\n";
         });
     const int32_t status = reader.ReadIOmap(c.input);
     const std::string xml = reader.Xml();
