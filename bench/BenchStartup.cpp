@@ -8,7 +8,7 @@
 #include <string>
 
 #include "component/CVellBases.h"
-#include "component/Enums.h"
+#include "core/Enums.h"
 #include "parts/CVellPartDb.h"
 
 using namespace vellcfgrdr;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "component/CVellBases.h"
-#include "component/Enums.h"
+#include "core/Enums.h"
 #include "model/CIoConfig.h"
 #include "output/CLoomWriter.h"
 

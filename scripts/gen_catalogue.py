@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the shipped parts catalogue of VellCfgRdr.
 
-Outputs, in src/component/resources:
+Outputs, in src/core/resources:
   PartDescriptions.txt  the part table (header line, then tab-separated rows)
   PartInfo.sup          bundle contents, connectors and shield kits
   PartMapping.txt       legacy part names and the current names they stand for

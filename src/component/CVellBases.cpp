@@ -10,11 +10,11 @@
 #include <system_error>
 #include <utility>
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
-#include "component/modResStr.h"
+#include "core/CUtf8.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
+#include "core/modResStr.h"
 #include "support/CFileSys.h"
-#include "support/CUtf8.h"
 
 namespace vellcfgrdr {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 #include "vellcfgrdr/CPlcCfgReader.h"
 #include "vellcfgrdr/vellcfgrdr.h"
 

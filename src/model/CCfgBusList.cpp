@@ -1,6 +1,6 @@
 #include "model/CCfgBusList.h"
 
-#include "component/Enums.h"
+#include "core/Enums.h"
 #include "model/CIoConfig.h"
 #include "model/ModelKeys.h"
 

@@ -1,7 +1,7 @@
 #include "model/CCfgDrop.h"
 
-#include "component/CCvtEnum.h"
-#include "component/Enums.h"
+#include "core/CCvtEnum.h"
+#include "core/Enums.h"
 
 namespace vellcfgrdr {
 

@@ -1,7 +1,7 @@
 #include "model/CCfgDropList.h"
 
-#include "component/CCvtEnum.h"
-#include "component/modResStr.h"
+#include "core/CCvtEnum.h"
+#include "core/modResStr.h"
 #include "model/CCfgBusList.h"
 #include "model/CIoConfig.h"
 #include "support/CStdLib.h"

@@ -1,7 +1,7 @@
 #include "model/CCfgModuleList.h"
 
-#include "component/ErrNum.h"
-#include "component/modResStr.h"
+#include "core/ErrNum.h"
+#include "core/modResStr.h"
 #include "model/CCfgDropList.h"
 #include "model/CCfgRackList.h"
 #include "model/CIoConfig.h"

@@ -1,7 +1,7 @@
 #include "model/CCfgRackList.h"
 
-#include "component/Enums.h"
-#include "component/modResStr.h"
+#include "core/Enums.h"
+#include "core/modResStr.h"
 #include "model/CCfgDropList.h"
 #include "model/CIoConfig.h"
 #include "support/CStdLib.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "component/MessageEvents.h"
-#include "component/Where.h"
+#include "core/MessageEvents.h"
+#include "core/Where.h"
 #include "model/CCfgBusList.h"
 #include "model/CCfgDropList.h"
 #include "model/CCfgModuleList.h"

@@ -5,8 +5,8 @@
 #include <limits>
 #include <string>
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 
 namespace vellcfgrdr {
 

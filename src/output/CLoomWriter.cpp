@@ -4,17 +4,17 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "component/CCvtEnum.h"
-#include "component/Enums.h"
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/CCvtEnum.h"
+#include "core/CUtf8.h"
+#include "core/Enums.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 #include "model/CIoConfig.h"
 #include "output/CConfigXmlDtd.h"
 #include "output/CXMLDocument.h"
 #include "parts/CPartNaming.h"
 #include "parts/IPartInfo.h"
 #include "support/CFileSys.h"
-#include "support/CUtf8.h"
 
 namespace vellcfgrdr {
 

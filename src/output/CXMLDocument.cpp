@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/CUtf8.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 #include "support/CStdio.h"
-#include "support/CUtf8.h"
 
 namespace vellcfgrdr {
 

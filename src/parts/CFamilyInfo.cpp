@@ -2,14 +2,14 @@
 
 #include <limits>
 
-#include "component/CCvtEnum.h"
-#include "component/Enums.h"
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/CCvtEnum.h"
+#include "core/CUtf8.h"
+#include "core/Enums.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 #include "parts/CPartNaming.h"
 #include "support/CFileSys.h"
 #include "support/CStdLib.h"
-#include "support/CUtf8.h"
 
 namespace vellcfgrdr {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "component/MessageEvents.h"
+#include "core/MessageEvents.h"
 #include "parts/IFamilyInfo.h"
 #include "support/CIniDOM.h"
 

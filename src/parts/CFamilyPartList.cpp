@@ -1,8 +1,8 @@
 #include "parts/CFamilyPartList.h"
 
-#include "component/Enums.h"
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/Enums.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 
 namespace vellcfgrdr {
 

@@ -2,12 +2,12 @@
 
 #include <vector>
 
-#include "component/CCvtEnum.h"
-#include "component/Enums.h"
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/CCvtEnum.h"
+#include "core/CUtf8.h"
+#include "core/Enums.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 #include "support/CStdLib.h"
-#include "support/CUtf8.h"
 
 namespace vellcfgrdr {
 

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "component/Enums.h"
-#include "component/ModGSCore.h"
-#include "component/modResStr.h"
+#include "core/CUtf8.h"
+#include "core/Enums.h"
+#include "core/ModGSCore.h"
+#include "core/modResStr.h"
 #include "parts/CPartNaming.h"
 #include "support/CFileSys.h"
 #include "support/CStdLib.h"
 #include "support/CStdio.h"
-#include "support/CUtf8.h"
 #include "support/CWildcard.h"
 
 namespace vellcfgrdr {

@@ -10,7 +10,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "component/MessageEvents.h"
+#include "core/MessageEvents.h"
 #include "parts/IPartInfo.h"
 #include "support/CIniDOM.h"
 #include "support/KeyHash.h"

@@ -1,7 +1,7 @@
 #include "parts/CPartMapping.h"
 
-#include "component/Enums.h"
-#include "component/ModGSCore.h"
+#include "core/Enums.h"
+#include "core/ModGSCore.h"
 #include "parts/CPartNaming.h"
 #include "support/CFileSys.h"
 #include "support/CStdLib.h"

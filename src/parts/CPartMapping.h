@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "component/MessageEvents.h"
+#include "core/MessageEvents.h"
 #include "parts/IFamilyInfo.h"
 #include "parts/IPartInfo.h"
 #include "parts/IPartMapping.h"

@@ -1,10 +1,10 @@
 #include "parts/CPartNaming.h"
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
-#include "component/modResStr.h"
+#include "core/CUtf8.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
+#include "core/modResStr.h"
 #include "support/CStdLib.h"
-#include "support/CUtf8.h"
 #include "support/CWildcard.h"
 
 namespace vellcfgrdr {

@@ -1,6 +1,6 @@
 #include "parts/CVellPartDb.h"
 
-#include "component/ModGSCore.h"
+#include "core/ModGSCore.h"
 #include "parts/CFamilyPartList.h"
 #include "parts/CPartNaming.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "component/MessageEvents.h"
+#include "core/MessageEvents.h"
 #include "parts/CFamilyInfo.h"
 #include "parts/CPartInfo.h"
 #include "parts/CPartMapping.h"

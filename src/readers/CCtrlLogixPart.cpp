@@ -1,7 +1,7 @@
 #include "readers/CCtrlLogixPart.h"
 
+#include "core/CUtf8.h"
 #include "support/CStdLib.h"
-#include "support/CUtf8.h"
 
 namespace vellcfgrdr {
 

@@ -2,16 +2,16 @@
 
 #include <unordered_map>
 
-#include "component/Enums.h"
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
-#include "component/modResStr.h"
+#include "core/CUtf8.h"
+#include "core/Enums.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
+#include "core/modResStr.h"
 #include "model/CIoConfig.h"
 #include "support/CByteMath.h"
 #include "support/CStdLib.h"
 #include "support/CStringCollection.h"
 #include "support/CStringTokenizer.h"
-#include "support/CUtf8.h"
 #include "support/CWildcard.h"
 
 namespace vellcfgrdr {

@@ -1,9 +1,9 @@
 #include "readers/CReadSlc500.h"
 
-#include "component/Enums.h"
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
-#include "component/modResStr.h"
+#include "core/Enums.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
+#include "core/modResStr.h"
 #include "model/CIoConfig.h"
 #include "parts/CPartNaming.h"
 #include "support/CStdLib.h"

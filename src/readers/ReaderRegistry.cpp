@@ -1,10 +1,10 @@
 #include "readers/ReaderRegistry.h"
 
-#include "component/Enums.h"
+#include "core/CUtf8.h"
+#include "core/Enums.h"
 #include "readers/CReadCtrlLogix.h"
 #include "readers/CReadSlc500.h"
 #include "support/CFileSys.h"
-#include "support/CUtf8.h"
 
 namespace vellcfgrdr {
 

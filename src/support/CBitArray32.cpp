@@ -1,7 +1,7 @@
 #include "support/CBitArray32.h"
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 #include "support/CByteMath.h"
 
 namespace vellcfgrdr {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/CUtf8.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 #include "support/CStdLib.h"
-#include "support/CUtf8.h"
 
 namespace vellcfgrdr {
 

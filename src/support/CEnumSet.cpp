@@ -1,7 +1,7 @@
 #include "support/CEnumSet.h"
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 
 namespace vellcfgrdr {
 

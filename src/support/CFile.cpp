@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <utility>
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
-#include "support/CUtf8.h"
+#include "core/CUtf8.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 
 namespace vellcfgrdr {
 

@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
-#include "support/CUtf8.h"
+#include "core/CUtf8.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "support/CUtf8.h"
+#include "core/CUtf8.h"
 
 namespace vellcfgrdr {
 

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/CUtf8.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 #include "support/CStdLib.h"
 #include "support/CStdio.h"
-#include "support/CUtf8.h"
 
 namespace vellcfgrdr {
 

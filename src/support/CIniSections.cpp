@@ -1,7 +1,7 @@
 #include "support/CIniSections.h"
 
-#include "component/ErrNum.h"
-#include "support/CUtf8.h"
+#include "core/CUtf8.h"
+#include "core/ErrNum.h"
 #include "support/IniEntryKey.h"
 
 namespace vellcfgrdr {

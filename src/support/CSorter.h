@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "component/ModGSCore.h"
+#include "core/ModGSCore.h"
 #include "support/CDictionary.h"
 #include "support/CollectionEx.h"
 #include "support/CompareMode.h"

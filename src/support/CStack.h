@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "component/ErrNum.h"
+#include "core/ErrNum.h"
 #include "support/KeyedList.h"
 
 namespace vellcfgrdr {

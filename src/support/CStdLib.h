@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/CNumText.h"
 #include "support/FmtArg.h"
 
 namespace vellcfgrdr {
@@ -17,18 +18,18 @@ class CStdLib {
     // The leading number of a text: leading blanks, a sign, digits with at
     // most one "." and an exponent ("E" or "D"), or "&H"/"&O" digits. The
     // rest is ignored; nothing readable gives 0.
-    static double Val(std::string_view text) noexcept;
+    static double Val(std::string_view text) noexcept { return CNumText::Val(text); }
     // Whether the whole text, blanks aside, is a number that Val reads:
     // a sign, digits with at most one "." and an optional exponent, or
     // "&H"/"&O" digits.
-    static bool IsNumeric(std::string_view text) noexcept;
+    static bool IsNumeric(std::string_view text) noexcept { return CNumText::IsNumeric(text); }
     // Val rounded to the nearest integer, halves to even. A value that does
     // not fit gives 0 and a debug trace.
     static int16_t Atoi(std::string_view text);
     static int32_t Atol(std::string_view text);
     static float Atof(std::string_view text);
     // Halves to the even neighbour, as the legacy conversions round.
-    static double RoundHalfEven(double value) noexcept;
+    static double RoundHalfEven(double value) noexcept { return CNumText::RoundHalfEven(value); }
 
     // Directives "%[-][width](s|d|c|x)", "%%", and the escapes "\t" and "\n".
     // Raises 450 when the directives and arguments differ in number and 5 on

@@ -9,9 +9,9 @@
 #include <limits>
 #include <system_error>
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
-#include "support/CUtf8.h"
+#include "core/CUtf8.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 
 namespace vellcfgrdr {
 

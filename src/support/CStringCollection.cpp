@@ -1,7 +1,7 @@
 #include "support/CStringCollection.h"
 
+#include "core/CUtf8.h"
 #include "support/CSorter.h"
-#include "support/CUtf8.h"
 
 namespace vellcfgrdr {
 

@@ -1,8 +1,8 @@
 #include "support/CTextReader.h"
 
-#include "component/ModGSCore.h"
+#include "core/CUtf8.h"
+#include "core/ModGSCore.h"
 #include "support/CStdio.h"
-#include "support/CUtf8.h"
 
 namespace vellcfgrdr {
 

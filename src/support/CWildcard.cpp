@@ -1,6 +1,6 @@
 #include "support/CWildcard.h"
 
-#include "support/CUtf8.h"
+#include "core/CUtf8.h"
 
 namespace vellcfgrdr {
 

@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "component/ErrNum.h"
+#include "core/ErrNum.h"
 #include "support/KeyHash.h"
 #include "support/KeyedList.h"
 

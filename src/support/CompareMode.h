@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "support/CUtf8.h"
+#include "core/CUtf8.h"
 
 namespace vellcfgrdr {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "support/CUtf8.h"
+#include "core/CUtf8.h"
 
 namespace vellcfgrdr {
 

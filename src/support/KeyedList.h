@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 #include "support/KeyHash.h"
 #include "vellcfgrdr/CVellError.h"
 

@@ -8,7 +8,7 @@
 
 #include "TestUtil.h"
 #include "component/CVellBases.h"
-#include "component/modResStr.h"
+#include "core/modResStr.h"
 
 using namespace vellcfgrdr;
 using test::TempDir;

@@ -7,7 +7,7 @@
 
 #include "ModelFixture.h"
 #include "TestUtil.h"
-#include "component/Enums.h"
+#include "core/Enums.h"
 #include "output/CLoomWriter.h"
 
 using namespace vellcfgrdr;

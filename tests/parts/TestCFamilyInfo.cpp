@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
-#include "component/Enums.h"
+#include "core/Enums.h"
 #include "parts/CFamilyInfo.h"
 
 using namespace vellcfgrdr;

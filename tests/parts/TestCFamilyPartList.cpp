@@ -2,7 +2,7 @@
 
 #include "ModelFixture.h"
 #include "TestUtil.h"
-#include "component/Enums.h"
+#include "core/Enums.h"
 #include "parts/CFamilyPartList.h"
 #include "parts/CPartInfo.h"
 

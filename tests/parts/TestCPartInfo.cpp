@@ -2,8 +2,8 @@
 
 #include "ModelFixture.h"
 #include "TestUtil.h"
-#include "component/Enums.h"
-#include "component/modResStr.h"
+#include "core/Enums.h"
+#include "core/modResStr.h"
 #include "parts/CPartInfo.h"
 
 using namespace vellcfgrdr;

@@ -2,8 +2,8 @@
 
 #include "ModelFixture.h"
 #include "TestUtil.h"
-#include "component/Enums.h"
-#include "component/ModGSCore.h"
+#include "core/Enums.h"
+#include "core/ModGSCore.h"
 #include "parts/CFamilyInfo.h"
 #include "parts/CPartInfo.h"
 #include "parts/CPartMapping.h"

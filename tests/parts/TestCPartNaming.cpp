@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
-#include "component/modResStr.h"
+#include "core/modResStr.h"
 #include "parts/CPartNaming.h"
 
 using namespace vellcfgrdr;

@@ -3,8 +3,8 @@
 #include "ModelFixture.h"
 #include "TestUtil.h"
 #include "component/CVellBases.h"
-#include "component/Enums.h"
-#include "component/ModGSCore.h"
+#include "core/Enums.h"
+#include "core/ModGSCore.h"
 #include "parts/CVellPartDb.h"
 
 using namespace vellcfgrdr;

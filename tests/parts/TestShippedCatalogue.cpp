@@ -6,16 +6,16 @@
 #include <set>
 
 #include "TestUtil.h"
-#include "component/CCvtEnum.h"
 #include "component/CVellBases.h"
-#include "component/Enums.h"
-#include "component/modResStr.h"
+#include "core/CCvtEnum.h"
+#include "core/CUtf8.h"
+#include "core/Enums.h"
+#include "core/modResStr.h"
 #include "parts/CPartNaming.h"
 #include "parts/CVellPartDb.h"
 #include "support/CIniDOM.h"
 #include "support/CStdLib.h"
 #include "support/CTextReader.h"
-#include "support/CUtf8.h"
 
 using namespace vellcfgrdr;
 

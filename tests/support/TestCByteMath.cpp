@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "component/ErrNum.h"
+#include "core/ErrNum.h"
 #include "support/CBitArray32.h"
 #include "support/CByteMath.h"
 #include "support/CHexDump.h"

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "TestUtil.h"
-#include "component/ErrNum.h"
+#include "core/ErrNum.h"
 #include "support/CFile.h"
 
 using namespace vellcfgrdr;

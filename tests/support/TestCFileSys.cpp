@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "component/ErrNum.h"
+#include "core/ErrNum.h"
 #include "support/CFileSys.h"
 
 using namespace vellcfgrdr;

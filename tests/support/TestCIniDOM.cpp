@@ -5,7 +5,7 @@
 #include <string>
 
 #include "TestUtil.h"
-#include "component/ErrNum.h"
+#include "core/ErrNum.h"
 #include "support/CIniDOM.h"
 
 using namespace vellcfgrdr;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "component/ErrNum.h"
+#include "core/ErrNum.h"
 #include "support/CSorter.h"
 
 using namespace vellcfgrdr;

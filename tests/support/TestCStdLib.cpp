@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
-#include "component/ErrNum.h"
+#include "core/ErrNum.h"
 #include "support/CStdLib.h"
 
 using namespace vellcfgrdr;

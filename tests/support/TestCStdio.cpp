@@ -4,7 +4,7 @@
 #include <cerrno>
 
 #include "TestUtil.h"
-#include "component/ErrNum.h"
+#include "core/ErrNum.h"
 #include "support/CStdio.h"
 
 using namespace vellcfgrdr;

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "component/ErrNum.h"
+#include "core/ErrNum.h"
 #include "support/CTextReader.h"
 
 using namespace vellcfgrdr;

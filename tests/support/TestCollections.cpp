@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "component/ErrNum.h"
+#include "core/ErrNum.h"
 #include "support/CDictionary.h"
 #include "support/CEnumSet.h"
 #include "support/CStack.h"

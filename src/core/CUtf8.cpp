@@ -1,4 +1,4 @@
-#include "support/CUtf8.h"
+#include "core/CUtf8.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "component/modResStr.h"
+#include "core/modResStr.h"
 
 using namespace vellcfgrdr;
 

@@ -36,7 +36,7 @@ class CUtf8 {
     // Whether the bytes are valid UTF-8, or plain ASCII; fast on long texts.
     static bool IsValidUtf8(std::string_view bytes) noexcept;
     static bool IsAscii(std::string_view bytes) noexcept;
-    static std::string ToCp1252(std::string_view text);   // unmappable characters become "?"
+    static std::string ToCp1252(std::string_view text);  // unmappable characters become "?"
     // The Windows-1252 code of a character, or -1 when it has none.
     static int Cp1252Code(char32_t cp) noexcept;
     static char32_t Cp1252Char(unsigned char code) noexcept;

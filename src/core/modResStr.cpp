@@ -1,14 +1,14 @@
-#include "component/modResStr.h"
+#include "core/modResStr.h"
 
 #include <algorithm>
 #include <atomic>
 #include <iterator>
 #include <string_view>
 
-#include "component/EmbeddedFiles.h"
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
-#include "support/CUtf8.h"
+#include "core/CUtf8.h"
+#include "core/EmbeddedFiles.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 
 namespace vellcfgrdr {
 
@@ -20,7 +20,7 @@ struct ResEntry {
 };
 
 constexpr ResEntry kStrings[] = {
-#include "component/resources/StringTable.inc"
+#include "core/resources/StringTable.inc"
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

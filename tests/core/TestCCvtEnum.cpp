@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
-#include "component/CCvtEnum.h"
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/CCvtEnum.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 
 using namespace vellcfgrdr;
 using test::CatchError;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/CUtf8.h"
+#include "core/CUtf8.h"
 
 using namespace vellcfgrdr;
 

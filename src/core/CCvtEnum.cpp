@@ -1,13 +1,13 @@
-#include "component/CCvtEnum.h"
+#include "core/CCvtEnum.h"
 
 #include <iterator>
 #include <limits>
 
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
-#include "component/modResStr.h"
-#include "support/CStdLib.h"
-#include "support/CUtf8.h"
+#include "core/CNumText.h"
+#include "core/CUtf8.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
+#include "core/modResStr.h"
 
 namespace vellcfgrdr {
 
@@ -109,8 +109,8 @@ std::string CCvtEnum::PartGroupToString(int32_t group) {
 }
 
 SlotKind CCvtEnum::SlotKindFromString(std::string_view text) {
-    if (CStdLib::IsNumeric(text)) {
-        const double v = CStdLib::RoundHalfEven(CStdLib::Val(text));
+    if (CNumText::IsNumeric(text)) {
+        const double v = CNumText::RoundHalfEven(CNumText::Val(text));
         if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
             ModGSCore::RaiseError("Unexpected SlotKind: " + std::string(text), ErrNum::kOverflow);
         return static_cast<SlotKind>(static_cast<int32_t>(v));

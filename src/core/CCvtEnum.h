@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "component/Enums.h"
+#include "core/Enums.h"
 
 namespace vellcfgrdr {
 

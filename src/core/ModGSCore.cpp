@@ -1,4 +1,4 @@
-#include "component/ModGSCore.h"
+#include "core/ModGSCore.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -11,9 +11,9 @@
 #include <typeinfo>
 #include <variant>
 
-#include "component/ErrNum.h"
-#include "support/CStdLib.h"
-#include "support/CUtf8.h"
+#include "core/CNumText.h"
+#include "core/CUtf8.h"
+#include "core/ErrNum.h"
 
 namespace vellcfgrdr {
 
@@ -119,7 +119,7 @@ CVellError FromStd(int32_t number, const char* what) {
 
 bool ModGSCore::DebugModeFromValue(std::string_view value) {
     value = CUtf8::Left(value, 255);
-    return !value.empty() && CStdLib::Val(value) != 0.0;
+    return !value.empty() && CNumText::Val(value) != 0.0;
 }
 
 bool ModGSCore::IsDebugMode() {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "component/Where.h"
+#include "core/Where.h"
 #include "vellcfgrdr/CVellError.h"
 
 namespace vellcfgrdr {

@@ -6,8 +6,8 @@
 #include <system_error>
 
 #include "TestUtil.h"
-#include "component/ErrNum.h"
-#include "component/ModGSCore.h"
+#include "core/ErrNum.h"
+#include "core/ModGSCore.h"
 
 using namespace vellcfgrdr;
 using test::CatchError;
