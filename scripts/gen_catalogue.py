@@ -25,7 +25,7 @@ from dataclasses import dataclass, field
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-RESOURCES = ROOT / "src" / "component" / "resources"
+RESOURCES = ROOT / "src" / "core" / "resources"
 CATALOGUE_DOC = ROOT / "docs" / "catalogue.md"
 
 HEADER = ["Family", "Type", "Group", "PartName", "ModuleId", "Slots", "Placement",
