@@ -5,6 +5,7 @@
 #include "core/Enums.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
+#include "core/MsgId.h"
 #include "core/modResStr.h"
 #include "model/CIoConfig.h"
 #include "output/CLoomWriter.h"
@@ -54,12 +55,12 @@ int32_t CPlcCfgReader::ReadIOmap(const std::string& sFilename) {
             ModGSCore::RaiseError(sFilename, ErrNum::kFileNotFound);
         const int32_t format = mIoConfig->ProjectFormat();
         if (format == pfUndefined || format == pfBlank) {
-            const std::string text = modResStr::ResString(330) + ": " + sFilename;
+            const std::string text = modResStr::ResString(msgUnknownFileFormat) + ": " + sFilename;
             mIoConfig->InfoMessage(text, eMsgError, kSource);
             ModGSCore::RaiseError(text, ErrNum::kUnknownFormat);
         }
-        mIoConfig->InfoMessage(CStdLib::Sprintf(modResStr::ResString(180), {sFilename}), eMsgInfo,
-                               kSource);
+        mIoConfig->InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgReading), {sFilename}),
+                               eMsgInfo, kSource);
         mIoConfig->DebugMessage("Format=" + CCvtEnum::ProjectFormatToString(format), kSource);
         return ExecReader();
     } catch (...) {
@@ -100,13 +101,13 @@ std::string CPlcCfgReader::ErrorDescription(int32_t errNum) const {
     if (errNum > 0 && errNum < 1024) return ModGSCore::StandardErrorText(errNum);
     switch (errNum) {
         case ErrNum::kUnknownFormat:
-            return modResStr::ResString(330);
+            return modResStr::ResString(msgUnknownFileFormat);
         case ErrNum::kPlcNotValid:
-            return modResStr::ResString(320);
+            return modResStr::ResString(msgPlcNotValid);
         case ErrNum::kWarnings:
-            return modResStr::ResString(210);
+            return modResStr::ResString(msgCompleteWithWarnings);
         default:
-            return modResStr::ResString(310);
+            return modResStr::ResString(msgUnspecifiedProblem);
     }
 }
 

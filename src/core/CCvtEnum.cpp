@@ -7,14 +7,12 @@
 #include "core/CUtf8.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
+#include "core/MsgId.h"
 #include "core/modResStr.h"
 
 namespace vellcfgrdr {
 
 namespace {
-
-constexpr int32_t kResInvalidFamily = 140;
-constexpr int32_t kResUnsupported = 150;
 
 // Indexed by value, starting at plcWren.
 constexpr const char* kPlcFamilyTexts[] = {
@@ -79,8 +77,8 @@ PlcFamily CCvtEnum::PlcFamilyFromString(std::string_view text) {
 
 std::string CCvtEnum::PlcFamilyToString(int32_t family) {
     if (family >= plcWren && family <= plcNonSpecific) return kPlcFamilyTexts[family - plcWren];
-    if (family == plcUnsupported) return modResStr::ResString(kResUnsupported);
-    return modResStr::ResString(kResInvalidFamily);
+    if (family == plcUnsupported) return modResStr::ResString(msgUnsupported);
+    return modResStr::ResString(msgInvalidFamily);
 }
 
 PartType CCvtEnum::PartTypeFromString(std::string_view text) {

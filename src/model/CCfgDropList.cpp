@@ -1,6 +1,7 @@
 #include "model/CCfgDropList.h"
 
 #include "core/CCvtEnum.h"
+#include "core/MsgId.h"
 #include "core/modResStr.h"
 #include "model/CCfgBusList.h"
 #include "model/CIoConfig.h"
@@ -55,8 +56,8 @@ int32_t CCfgDropList::CheckDropFamily(int32_t busNum, int32_t dropNum) const {
     const CCfgDrop* drop = DropByKey(busNum, dropNum);
     if (!drop) return 0;
     if (drop->IoFamily() == 0)
-        IoConfig().InfoMessage(CStdLib::Sprintf(modResStr::ResString(280), {dropNum}), eMsgWarning,
-                               "CCfgDropList");
+        IoConfig().InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgUnknownDrop), {dropNum}),
+                               eMsgWarning, "CCfgDropList");
     return drop->IoFamily();
 }
 

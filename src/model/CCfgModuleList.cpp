@@ -1,6 +1,7 @@
 #include "model/CCfgModuleList.h"
 
 #include "core/ErrNum.h"
+#include "core/MsgId.h"
 #include "core/modResStr.h"
 #include "model/CCfgDropList.h"
 #include "model/CCfgRackList.h"
@@ -76,8 +77,8 @@ void CCfgModuleList::Place(int32_t bus, int32_t drop, int32_t rack, int32_t slot
 void CCfgModuleList::CheckUnknownModule(const std::string& name) const {
     if (name.empty() || name.find("ModuleID_") != std::string::npos) return;
     if (IoConfig().RequirePartInfo().PartExists(name)) return;
-    IoConfig().InfoMessage(CStdLib::Sprintf(modResStr::ResString(300), {name}), eMsgWarning,
-                           "CCfgModuleList");
+    IoConfig().InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgUnknownModule), {name}),
+                           eMsgWarning, "CCfgModuleList");
 }
 
 }  // namespace vellcfgrdr

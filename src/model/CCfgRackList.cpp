@@ -1,6 +1,7 @@
 #include "model/CCfgRackList.h"
 
 #include "core/Enums.h"
+#include "core/MsgId.h"
 #include "core/modResStr.h"
 #include "model/CCfgDropList.h"
 #include "model/CIoConfig.h"
@@ -46,9 +47,9 @@ bool CCfgRackList::AddRack(int32_t bus, int32_t drop, int32_t rack, std::string_
         r.Create(key[0], key[1], key[2], std::string(partName));
         racks_.Add(key, std::move(r));
         if (rack > kMaxRackNumber)
-            IoConfig().InfoMessage(
-                CStdLib::Sprintf(modResStr::ResString(260), {KeyText({bus, drop, rack})}),
-                eMsgWarning, "CCfgRackList");
+            IoConfig().InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgInvalidRackNumber),
+                                                    {KeyText({bus, drop, rack})}),
+                                   eMsgWarning, "CCfgRackList");
         return true;
     } catch (...) {
         IoConfig().ErrorReport(Where::Object("CCfgRackList"), "AddRack");

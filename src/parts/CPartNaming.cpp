@@ -3,6 +3,7 @@
 #include "core/CUtf8.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
+#include "core/MsgId.h"
 #include "core/modResStr.h"
 #include "support/CStdLib.h"
 #include "support/CWildcard.h"
@@ -22,7 +23,8 @@ constexpr std::string_view kBrisk57CardPrefixes[] = {"PCX57", "PCY57", "BCX57"};
 
 constexpr const char* kGeneric = "generic";
 constexpr std::string_view kNothing = "nothing";
-constexpr int32_t kPhraseIds[] = {830, 1150, 1160, 710};
+constexpr MsgId kPhraseIds[] = {msgPleaseNote, msgChassisDeeper, msgChassisDepth,
+                                msgNoDirectReplacement};
 
 std::string RemoveAll(std::string_view s, std::string_view chars) {
     std::string out;
@@ -65,7 +67,7 @@ std::string CPartNaming::GenericPart() const {
 }
 
 std::string CPartNaming::Placeholder() const {
-    return modResStr::ResString(130);
+    return modResStr::ResString(msgUsedBy2SlotModule);
 }
 
 std::string CPartNaming::CompressedName(std::string_view name) const {
@@ -120,8 +122,8 @@ std::string CPartNaming::ExpandedNameEx(std::string_view names) const {
 }
 
 bool CPartNaming::IsPlaceholder(std::string_view name) const {
-    return name == modResStr::ResString(130, eguiLangEnglish) ||
-           name == modResStr::ResString(130, eguiLangFrench);
+    return name == modResStr::ResString(msgUsedBy2SlotModule, eguiLangEnglish) ||
+           name == modResStr::ResString(msgUsedBy2SlotModule, eguiLangFrench);
 }
 
 bool CPartNaming::PartIsNothing(std::string_view name) const {

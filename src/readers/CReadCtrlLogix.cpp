@@ -6,6 +6,7 @@
 #include "core/Enums.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
+#include "core/MsgId.h"
 #include "core/modResStr.h"
 #include "model/CIoConfig.h"
 #include "support/CByteMath.h"
@@ -48,8 +49,9 @@ int32_t CReadCtrlLogix::GetIoConfig(CIoConfig& root) {
         ReadFile();
         if (!sawController_) {
             // No CONTROLLER block: binary data or another tool's text.
-            root.InfoMessage(modResStr::ResString(330) + ": " + root.ProjectFileName(), eMsgError,
-                             kSource);
+            root.InfoMessage(
+                modResStr::ResString(msgUnknownFileFormat) + ": " + root.ProjectFileName(),
+                eMsgError, kSource);
             return ErrNum::kBadFileFormat;
         }
         // Every distinct parent (letter case aside) is a drop, in order of
@@ -72,7 +74,7 @@ int32_t CReadCtrlLogix::GetIoConfig(CIoConfig& root) {
             FillDrop(static_cast<int32_t>(i + 1), members[drops[i]]);
         // Without a "Local" controller module the processor type of the
         // CONTROLLER block names the PLC.
-        if ((root.PlcName().empty() || root.PlcName() == modResStr::ResString(320)) &&
+        if ((root.PlcName().empty() || root.PlcName() == modResStr::ResString(msgPlcNotValid)) &&
             !processorType_.empty())
             SetController(processorType_, firstSlot_);
         return result_;
@@ -251,8 +253,8 @@ void CReadCtrlLogix::PortLabel2Rack(int32_t drop, int32_t& rack, const std::stri
     if (!CStdLib::IsNumeric(tail)) return;
     const int32_t number = CStdLib::Atol(tail);
     if (number < 0) {
-        root_->InfoMessage(CStdLib::Sprintf(modResStr::ResString(260), {tail}), eMsgWarning,
-                           kSource);
+        root_->InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgInvalidRackNumber), {tail}),
+                           eMsgWarning, kSource);
         return;
     }
     rack = number;

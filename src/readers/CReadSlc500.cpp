@@ -3,6 +3,7 @@
 #include "core/Enums.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
+#include "core/MsgId.h"
 #include "core/modResStr.h"
 #include "model/CIoConfig.h"
 #include "parts/CPartNaming.h"
@@ -57,8 +58,9 @@ int32_t CReadSlc500::GetIoConfig(CIoConfig& root) {
         // A file without a processor line is no SLC 500 export (binary data
         // or another tool's text): say so rather than deliver an empty PLC.
         if (!sawProcessor_) {
-            root.InfoMessage(modResStr::ResString(330) + ": " + root.ProjectFileName(), eMsgError,
-                             kSource);
+            root.InfoMessage(
+                modResStr::ResString(msgUnknownFileFormat) + ": " + root.ProjectFileName(),
+                eMsgError, kSource);
             return ErrNum::kBadFileFormat;
         }
         return ErrNum::kOk;
@@ -73,8 +75,9 @@ void CReadSlc500::ReadProcessor(std::string_view line) {
     if (!root_->RequirePartInfo().PartExists(name)) {
         const std::string replacement = SubstituteCpu(name);
         if (!replacement.empty()) {
-            root_->InfoMessage(CStdLib::Sprintf(modResStr::ResString(240), {name, replacement}),
-                               eMsgWarning, kSource);
+            root_->InfoMessage(
+                CStdLib::Sprintf(modResStr::ResString(msgPlcNotFoundSelected), {name, replacement}),
+                eMsgWarning, kSource);
             name = replacement;
         }
     }
@@ -116,7 +119,8 @@ void CReadSlc500::ReadSlot(std::string_view line) {
     if (name == "OTHER") {
         tokens.SkipOver("-");
         const std::string label = tokens.NextToken("%");
-        name = modResStr::ResString(200) + "_" + CPartNaming::Instance()->CompressedName(label);
+        name = modResStr::ResString(msgThirdPartyModule) + "_" +
+               CPartNaming::Instance()->CompressedName(label);
     }
     const IPartInfo& parts = root_->RequirePartInfo();
     const CCfgRackList& racks = root_->RackList();

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vellcfgrdr {
+
+// Names of the bilingual message table's entries (English at the id, French
+// at id + 1). Every message text is asked for by one of these names.
+enum MsgId : int32_t {
+    msgUsedBy2SlotModule = 130,
+    msgInvalidFamily = 140,
+    msgUnsupported = 150,
+    msgPartMatched = 160,
+    msgRackCountMismatch = 170,
+    msgReading = 180,
+    msgWardenModulesUnread = 190,
+    msgThirdPartyModule = 200,
+    msgCompleteWithWarnings = 210,
+    msgImportNotCorrect = 220,
+    msgVirtualModuleUnresolved = 230,
+    msgPlcNotFoundSelected = 240,
+    msgFamilyNotFoundAssumed = 250,
+    msgInvalidRackNumber = 260,
+    msgQuernVersion = 270,
+    msgUnknownDrop = 280,
+    msgUnknownOrUnsupported = 290,
+    msgUnknownModule = 300,
+    msgUnspecifiedProblem = 310,
+    msgPlcNotValid = 320,
+    msgUnknownFileFormat = 330,
+    msgNoDirectReplacement = 710,
+    msgPleaseNote = 830,
+    msgChassisDeeper = 1150,
+    msgChassisDepth = 1160,
+};
+
+}  // namespace vellcfgrdr
