@@ -2,6 +2,9 @@
 # Installs every Debian package the build, the tests and the tool need.
 # Safe to run again: it only touches apt when something is missing.
 set -euo pipefail
+# Everything goes to standard error: callers such as run.sh keep standard
+# output for the tool's XML alone.
+exec 1>&2
 
 packages=(
   build-essential cmake pkg-config

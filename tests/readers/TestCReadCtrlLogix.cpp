@@ -66,7 +66,7 @@ std::string Replace(std::string text, const std::string& from, const std::string
 }  // namespace
 
 TEST(CtrlLogixSamples, RealExportsGiveTheExpectedDocuments) {
-    const std::string dir = std::string(VELL_SHARED_DIR) + "/samples/rockwell";
+    const std::string dir = std::string(VELL_TEST_DATA "/samples/rockwell");
     for (const char* name : {"controller_plc", "simulator_plc"}) {
         const std::string xml = Convert(dir + "/" + name + ".L5K");
         const std::string expected =
@@ -76,15 +76,14 @@ TEST(CtrlLogixSamples, RealExportsGiveTheExpectedDocuments) {
 }
 
 TEST(CtrlLogixSamples, WithoutByteOrderMarkOrCarriageReturnsTheSame) {
-    const std::string original =
-        std::string(VELL_SHARED_DIR) + "/samples/rockwell/simulator_plc.L5K";
+    const std::string original = std::string(VELL_TEST_DATA "/samples/rockwell/simulator_plc.L5K");
     std::string bytes = test::ReadBytes(original);
     ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
     bytes = Replace(bytes.substr(3), "\r\n", "\n");
     test::TempDir dir;
     const std::string copy = dir.Write("simulator_plc.L5K", bytes);
     EXPECT_EQ(Replace(Convert(copy), dir.Str(), "D"),
-              Replace(Convert(original), std::string(VELL_SHARED_DIR) + "/samples/rockwell", "D"));
+              Replace(Convert(original), std::string(VELL_TEST_DATA "/samples/rockwell"), "D"));
 }
 
 TEST_F(CtrlLogixTest, VersionCheck) {
