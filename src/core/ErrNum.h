@@ -19,6 +19,7 @@ struct ErrNum {
     static constexpr int32_t kFileExists = 58;
     static constexpr int32_t kDiskFull = 61;
     static constexpr int32_t kPastEnd = 62;
+    static constexpr int32_t kTooManyFiles = 67;
     static constexpr int32_t kBadRecord = 63;
     static constexpr int32_t kPermission = 70;
     static constexpr int32_t kPathFileAccess = 75;
@@ -36,6 +37,13 @@ struct ErrNum {
     static constexpr int32_t kUnknownFormat = 14001;
     static constexpr int32_t kPlcNotValid = 14002;
     static constexpr int32_t kWarnings = 14003;
+
+    // What a failed system call was about: a missing file is 53, a missing
+    // folder (on the way to a file, or the folder itself) 76.
+    enum class Subject { file, folder };
+    // The one translation of a system error code (errno) into an error
+    // number; every file operation of the component and the tool uses it.
+    static int32_t FromErrno(int code, Subject subject = Subject::file) noexcept;
 };
 
 }  // namespace vellcfgrdr

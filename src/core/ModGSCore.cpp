@@ -1,6 +1,5 @@
 #include "core/ModGSCore.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -85,29 +84,6 @@ constexpr ErrorTextEntry kErrorTexts[] = {
     {457, "This key is already associated with an element of this collection"},
     {458, "Variable uses a type not supported"},
 };
-
-int32_t NumberFromErrno(int code) {
-    switch (code) {
-        case ENOENT:
-            return ErrNum::kFileNotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return ErrNum::kPermission;
-        case ENOSPC:
-            return ErrNum::kDiskFull;
-        case ENOMEM:
-            return ErrNum::kOutOfMemory;
-        case EIO:
-            return ErrNum::kDeviceIo;
-        case EEXIST:
-            return ErrNum::kFileExists;
-        case ENAMETOOLONG:
-            return ErrNum::kBadFileName;
-        default:
-            return ErrNum::kPathFileAccess;
-    }
-}
 
 CVellError FromStd(int32_t number, const char* what) {
     std::string description = ModGSCore::StandardErrorText(number);
@@ -195,6 +171,16 @@ void ModGSCore::RaiseError(std::string_view detail, int32_t number) {
     throw CVellError(number, std::move(description));
 }
 
+void ModGSCore::RaiseOsError(int code, std::string_view detail, ErrNum::Subject subject) {
+    const int32_t number = ErrNum::FromErrno(code, subject);
+    std::string description = StandardErrorText(number);
+    description += " - ";
+    description.append(detail);
+    CVellError err(number, std::move(description));
+    err.SetOsError(code);
+    throw err;
+}
+
 CVellError ModGSCore::CurrentError() {
     // Outside a handler there is nothing to rethrow, and "throw;" would end
     // the process.
@@ -226,7 +212,7 @@ CVellError ModGSCore::CurrentError() {
         const bool isErrno = e.code().category() == std::generic_category() ||
                              e.code().category() == std::system_category();
         CVellError err =
-            FromStd(isErrno ? NumberFromErrno(e.code().value()) : ErrNum::kDeviceIo, e.what());
+            FromStd(isErrno ? ErrNum::FromErrno(e.code().value()) : ErrNum::kDeviceIo, e.what());
         if (isErrno) err.SetOsError(e.code().value());
         return err;
     } catch (const std::exception& e) {

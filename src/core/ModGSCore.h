@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/ErrNum.h"
 #include "core/Where.h"
 #include "vellcfgrdr/CVellError.h"
 
@@ -31,6 +32,10 @@ class ModGSCore {
     static const char* StandardErrorText(int32_t number) noexcept;
 
     [[noreturn]] static void RaiseError(std::string_view detail, int32_t number);
+    // Raises the number of a system error code (ErrNum::FromErrno), keeping
+    // the code as the error's OsError.
+    [[noreturn]] static void RaiseOsError(int code, std::string_view detail,
+                                          ErrNum::Subject subject = ErrNum::Subject::file);
     // To be called inside a catch block: passes the error being handled on.
     [[noreturn]] static void ReRaise(const Where& where, std::string_view procName,
                                      std::string_view extra = {});

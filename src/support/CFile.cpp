@@ -16,29 +16,6 @@ namespace {
 
 const Where kWhere = Where::Object("CFile");
 
-[[noreturn]] void RaiseOs(int32_t number, int err, const std::string& path) {
-    CVellError e(number, std::string(ModGSCore::StandardErrorText(number)) + " - " + path);
-    e.SetOsError(err);
-    throw e;
-}
-
-int32_t OpenErrorNumber(int err) {
-    switch (err) {
-        case ENOENT:
-            return ErrNum::kFileNotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return ErrNum::kPermission;
-        default:
-            return ErrNum::kPathFileAccess;
-    }
-}
-
-int32_t WriteErrorNumber(int err) {
-    return err == ENOSPC ? ErrNum::kDiskFull : ErrNum::kDeviceIo;
-}
-
 }  // namespace
 
 CFile::~CFile() {
@@ -66,12 +43,12 @@ void CFile::Open(std::string_view path, const char* how, Mode mode, const char* 
         std::string p(path);
         if (p.empty()) ModGSCore::RaiseError("empty file name", ErrNum::kBadFileName);
         std::FILE* f = std::fopen(p.c_str(), how);
-        if (!f) RaiseOs(OpenErrorNumber(errno), errno, p);
+        if (!f) ModGSCore::RaiseOsError(errno, p);
         // A folder opens for reading here; it is not a file all the same.
         struct stat st;
         if (::fstat(::fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
             std::fclose(f);
-            RaiseOs(ErrNum::kPathFileAccess, EISDIR, p);
+            ModGSCore::RaiseOsError(EISDIR, p);
         }
         file_ = f;
         mode_ = mode;
@@ -104,7 +81,7 @@ std::string CFile::ReadLine() {
         std::string line = n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
         std::free(buf);
         if (n < 0) {
-            if (std::ferror(file_)) RaiseOs(ErrNum::kDeviceIo, errno, path_);
+            if (std::ferror(file_)) ModGSCore::RaiseOsError(errno != 0 ? errno : EIO, path_);
             ModGSCore::RaiseError(path_, ErrNum::kPastEnd);
         }
         if (!line.empty() && line.back() == '\n') {
@@ -122,7 +99,7 @@ void CFile::Write(std::string_view bytes, const char* procName) {
         if (mode_ != Mode::write)
             ModGSCore::RaiseError("file not open for writing", ErrNum::kBadFileName);
         if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-            RaiseOs(WriteErrorNumber(errno), errno, path_);
+            ModGSCore::RaiseOsError(errno, path_);
     } catch (...) {
         ModGSCore::ReRaise(kWhere, procName);
     }
@@ -159,7 +136,7 @@ void CFile::CloseFile() {
     if (std::fclose(f) != 0 && writing && err == 0) err = errno;
     if (err == 0) return;
     try {
-        RaiseOs(WriteErrorNumber(err), err, path_);
+        ModGSCore::RaiseOsError(err, path_);
     } catch (...) {
         ModGSCore::ReRaise(kWhere, "CloseFile");
     }

@@ -236,17 +236,7 @@ bool CFileSys::MakeFolder(std::string_view path) {
 
 int32_t CFileSys::RemoveFolder(std::string_view path) {
     if (::rmdir(std::string(path).c_str()) == 0) return ErrNum::kOk;
-    switch (errno) {
-        case ENOENT:
-        case ENOTDIR:
-            return ErrNum::kPathNotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return ErrNum::kPermission;
-        default:
-            return ErrNum::kPathFileAccess;
-    }
+    return ErrNum::FromErrno(errno, ErrNum::Subject::folder);
 }
 
 std::vector<std::string> CFileSys::FileFind(std::string_view folder, std::string_view pattern,
