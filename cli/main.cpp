@@ -2,9 +2,7 @@
 //
 //     vellcfgrdr [-o FILE] [--messages text|json] [--lang en|fr] [-q] [--debug] [FILE]
 
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -18,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/ErrNum.h"
+#include "support/CFileWriter.h"
 #include "vellcfgrdr/CPlcCfgReader.h"
 
 using namespace vellcfgrdr;
@@ -140,29 +140,9 @@ class MessagePrinter {
     bool quiet_;
 };
 
-// The run-time error number of an errno, for the tool's own output errors.
-int32_t NumberFromErrno(int code) {
-    switch (code) {
-        case ENOENT:
-        case ENOTDIR:
-            return 76;  // path not found
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return 70;  // permission denied
-        case ENOSPC:
-        case EDQUOT:
-            return 61;  // disk full
-        case EIO:
-            return 57;  // device I/O error
-        default:
-            return 75;  // path/file access error
-    }
-}
-
 // An error of the tool's own output, raised like the library's file errors.
 [[noreturn]] void RaiseWriteError(const CPlcCfgReader& reader, int code, const std::string& what) {
-    const int32_t number = NumberFromErrno(code);
+    const int32_t number = ErrNum::FromErrno(code);
     throw CVellError(number,
                      reader.ErrorDescription(number) + " - " + what + ": " + std::strerror(code),
                      kToolSource);
@@ -193,43 +173,11 @@ class SignalHold {
     sigset_t old_;
 };
 
-// Writes to a temporary file beside the target and renames it into place,
-// so that the target is either untouched or complete.
-void WriteFileReplacing(const CPlcCfgReader& reader, const std::string& path,
-                        const std::string& xml) {
-    const size_t slash = path.rfind('/');
-    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    std::string temp = path.substr(0, nameStart) + "." + path.substr(nameStart) + ".XXXXXX";
-
-    // An existing target keeps its permissions; a new one gets the usual ones.
-    mode_t mode;
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-
+// A regular file is replaced whole or left alone (written beside it, flushed
+// and renamed); a device, a FIFO or /dev/stdout is written directly.
+void WriteOutputFile(const std::string& path, const std::string& xml) {
     SignalHold hold;
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) RaiseWriteError(reader, errno, path);
-    int failure = 0;
-    for (size_t done = 0; done < xml.size() && failure == 0;) {
-        const ssize_t n = ::write(fd, xml.data() + done, xml.size() - done);
-        if (n < 0 && errno != EINTR) failure = errno;
-        if (n > 0) done += static_cast<size_t>(n);
-    }
-    if (failure == 0 && ::fchmod(fd, mode) != 0) failure = errno;
-    // A crash soon after must not leave an empty file in place of the old one.
-    if (failure == 0 && ::fsync(fd) != 0) failure = errno;
-    if (::close(fd) != 0 && failure == 0) failure = errno;
-    if (failure == 0 && std::rename(temp.c_str(), path.c_str()) != 0) failure = errno;
-    if (failure != 0) {
-        ::unlink(temp.c_str());
-        RaiseWriteError(reader, failure, path);
-    }
+    CFileWriter::WriteFile(path, xml, CFileWriter::Options{0666, true, true});
 }
 
 int Run(const Options& opt, const MessagePrinter& printer) {
@@ -258,7 +206,7 @@ int Run(const Options& opt, const MessagePrinter& printer) {
     if (opt.output.empty() || opt.output == "-")
         WriteStdout(reader, xml);
     else
-        WriteFileReplacing(reader, opt.output, xml);
+        WriteOutputFile(opt.output, xml);
     return kExitOk;
 }
 

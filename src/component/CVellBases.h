@@ -30,14 +30,12 @@ class CVellBases {
 
     CVellPartDb& PartDb() noexcept { return partDb_; }
 
-    // The private folder "vellcfgrdr-<uid>" under tempRoot, made with mode
-    // 0700 when missing. An existing one is used only when it is a real
-    // folder (no link) of this user; group and other access is taken away.
-    // Anything else raises 70.
+    // This user's private folder under tempRoot (CWorkFolder::UserFolder).
     static std::string PrepareSupportFolder(const std::string& tempRoot);
     // Writes every support file into the folder as Windows-1252 text, each
     // first to a unique name and then renamed into place, so that a reader
-    // never sees half a file. A file that holds the text already is kept.
+    // never sees half a file. A file that holds the text already is kept
+    // when it is a regular file of this user with no other name.
     static void ExtractSupportFiles(const std::string& folder);
 
   private:

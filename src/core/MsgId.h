@@ -32,6 +32,17 @@ enum MsgId : int32_t {
     msgPleaseNote = 830,
     msgChassisDeeper = 1150,
     msgChassisDepth = 1160,
+    // Details of file errors: what the path is, and why it cannot be used.
+    msgFileIsFolder = 1700,
+    msgFileNotRegular = 1710,
+    msgFileTooLarge = 1720,
+    msgFileLinkLoop = 1730,
+    msgFolderNotSearchable = 1740,
+    msgFileNotReadable = 1750,
+    msgFolderMissing = 1760,
+    msgPathNotFolder = 1770,
+    msgTempFolderMissing = 1780,
+    msgBadEntryName = 1790,
 };
 
 }  // namespace vellcfgrdr

@@ -12,6 +12,7 @@
 #include "core/CUtf8.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
+#include "support/CFileWriter.h"
 
 namespace vellcfgrdr {
 
@@ -121,17 +122,7 @@ int32_t CStdio::ReadBinFile(const std::string& path, std::vector<uint8_t>& out) 
 
 void CStdio::SaveTextFile(const std::string& path, std::string_view text) {
     try {
-        const std::string bytes = CUtf8::ToCp1252(text);
-        Fd fd(path, O_WRONLY | O_CREAT | O_TRUNC);
-        for (size_t done = 0; done < bytes.size();) {
-            const ssize_t n = ::write(fd.Get(), bytes.data() + done, bytes.size() - done);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                ThrowErrno(errno, path);
-            }
-            done += static_cast<size_t>(n);
-        }
-        fd.Close(path);
+        CFileWriter::WriteFile(path, CUtf8::ToCp1252(text));
     } catch (...) {
         ModGSCore::ReRaise(Where::Object("CStdio"), "SaveTextFile(" + path + ")");
     }

@@ -16,8 +16,8 @@ class CStdio {
     // The file's bytes; returns the length. A file too long for the 32-bit
     // length is refused rather than cut.
     static int32_t ReadBinFile(const std::string& path, std::vector<uint8_t>& out);
-    // Creates or overwrites the file with the text in Windows-1252, no line
-    // end added.
+    // Creates or replaces the file with the text in Windows-1252, no line
+    // end added, through CFileWriter::WriteFile.
     static void SaveTextFile(const std::string& path, std::string_view text);
 };
 

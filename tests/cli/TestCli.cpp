@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TestUtil.h"
@@ -121,6 +122,50 @@ TEST(Cli, OutputFileIsReplacedWholeOrLeftAlone) {
     r = RunTool({"-o", dir.File("sub"), slc});
     EXPECT_EQ(r.exit, 2);
     EXPECT_EQ(Names(dir), (std::set<std::string>{"line3.slc", "out.xml", "sub"}));
+}
+
+TEST(Cli, OutputThatIsNotARegularFileIsWrittenNotReplaced) {
+    TempDir dir;
+    const std::string slc = dir.Write("line3.slc", kSmallSlc);
+
+    // A link to a regular file: the target gets the XML, the link stays.
+    const std::string real = dir.Write("real.xml", "old");
+    std::filesystem::create_symlink("real.xml", dir.File("link.xml"));
+    Result r = RunTool({"-q", "-o", dir.File("link.xml"), slc});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.xml")));
+    EXPECT_NE(ReadBytes(real).find("1747-L532"), std::string::npos);
+
+    // A FIFO is written into, as by any other tool.
+    const std::string fifo = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string piped;
+    std::thread reader([&] { piped = ReadBytes(fifo); });
+    r = RunTool({"-q", "-o", fifo, slc});
+    reader.join();
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(piped.find("1747-L532"), std::string::npos);
+    struct stat st {};
+    ::lstat(fifo.c_str(), &st);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    // Set-user-ID and set-group-ID bits of a replaced file are not copied.
+    ::chmod(real.c_str(), 06755);
+    r = RunTool({"-q", "-o", real, slc});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    ::stat(real.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0755u);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"line3.slc", "link.xml", "pipe", "real.xml"}));
+
+    // Standard output named as a file, and the null device.
+    r = RunTool({"-q", "-o", "/dev/stdout", slc});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.out.find("1747-L532"), std::string::npos);
+    r = RunTool({"-q", "-o", "/dev/null", slc});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    ::stat("/dev/null", &st);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
 TEST(Cli, ExitStatusTellsHowTheRunEnded) {

@@ -80,7 +80,7 @@ TEST(CVellBases, SupportFolderRefusesWhatIsNotOurOwnFolder) {
     CVellError e = test::CatchError([&] { CVellBases::PrepareSupportFolder(root.Str()); });
     EXPECT_EQ(e.Number(), 70);
     EXPECT_NE(e.Description().find("symbolic link"), std::string::npos) << e.Description();
-    EXPECT_EQ(e.Source(), "VellCfgRdr > VellBases.PrepareSupportFolder");
+    EXPECT_EQ(e.Source(), "VellCfgRdr > WorkFolder.UserFolder");
     EXPECT_EQ(ModeOf(elsewhere.Str()), 0755u);  // the link's target is left alone
 
     fs::remove(folder);
@@ -128,11 +128,56 @@ TEST(CVellBases, ExtractSupportFilesWritesWindowsTextAtomically) {
     fs::create_directory(folder + "/PartInfo.sup");
     const CVellError e = test::CatchError([&] { CVellBases::ExtractSupportFiles(folder); });
     EXPECT_EQ(e.Number(), 75);
-    EXPECT_EQ(e.Source(), "VellCfgRdr > VellBases.ExtractSupportFiles");
+    EXPECT_EQ(e.Source(), "VellCfgRdr > FileWriter.Commit");
     EXPECT_EQ(NamesIn(folder).size(), 4u);
 
+    // A missing folder is a path not found, naming the folder.
     EXPECT_EQ(
-        test::CatchError([&] { CVellBases::ExtractSupportFiles(root.File("none")); }).Number(), 53);
+        test::CatchError([&] { CVellBases::ExtractSupportFiles(root.File("none")); }).Number(), 76);
+}
+
+TEST(CVellBases, SupportFilesThatAreNotPlainFilesOfOursAreReplaced) {
+    TempDir root, elsewhere;
+    const std::string folder = CVellBases::PrepareSupportFolder(root.Str());
+    CVellBases::ExtractSupportFiles(folder);
+    const std::string good = test::ReadBytes(folder + "/FamilyInfo.txt");
+
+    // A FIFO in place of a support file once hung every start-up.
+    const std::string fifo = folder + "/PartMapping.txt";
+    fs::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A second name for a file with the right bytes: its other name could
+    // change it behind our back.
+    const std::string outside = elsewhere.Write("family.txt", good);
+    fs::remove(folder + "/FamilyInfo.txt");
+    fs::create_hard_link(outside, folder + "/FamilyInfo.txt");
+    // A link to the right bytes is replaced too, and its target left alone.
+    const std::string parts = test::ReadBytes(folder + "/PartDescriptions.txt");
+    const std::string linked = elsewhere.Write("parts.txt", parts);
+    fs::remove(folder + "/PartDescriptions.txt");
+    fs::create_symlink(linked, folder + "/PartDescriptions.txt");
+
+    CVellBases::ExtractSupportFiles(folder);
+    for (const std::string name : {"PartMapping.txt", "FamilyInfo.txt", "PartDescriptions.txt"}) {
+        struct stat st {};
+        ASSERT_EQ(::lstat((folder + "/" + name).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode)) << name;
+        EXPECT_EQ(st.st_nlink, 1u) << name;
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << name;
+    }
+    EXPECT_EQ(test::ReadBytes(folder + "/FamilyInfo.txt"), good);
+    EXPECT_EQ(test::ReadBytes(outside), good);
+    EXPECT_EQ(test::ReadBytes(linked), parts);
+    EXPECT_EQ(NamesIn(folder).size(), 4u);
+
+    // Another user's file with the right bytes (only root can make one).
+    const std::string family = folder + "/FamilyInfo.txt";
+    if (::chown(family.c_str(), 65534, 65534) == 0) {
+        CVellBases::ExtractSupportFiles(folder);
+        struct stat st {};
+        ::lstat(family.c_str(), &st);
+        EXPECT_EQ(st.st_uid, ::geteuid());
+    }
 }
 
 TEST(CVellBases, InstanceLoadsThePartsKnowledgeFromThePrivateFolder) {

@@ -74,6 +74,6 @@ TEST_F(CStdioTest, FailuresCarryNumberAndProcedure) {
 
     const std::string noFolder = dir_.File("nofolder/x.txt");
     e = CatchError([&] { CStdio::SaveTextFile(noFolder, "x"); });
-    EXPECT_EQ(e.Number(), ErrNum::kFileNotFound);
-    EXPECT_EQ(e.Source(), "VellCfgRdr > Stdio.SaveTextFile(" + noFolder + ")");
+    EXPECT_EQ(e.Number(), ErrNum::kPathNotFound);  // the folder is what is missing
+    EXPECT_EQ(e.Source(), "VellCfgRdr > FileWriter.Open");
 }

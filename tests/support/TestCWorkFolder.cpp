@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "TestUtil.h"
+#include "support/CWorkFolder.h"
+
+using namespace vellcfgrdr;
+using test::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    ::lstat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+size_t CountIn(const fs::path& folder) {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
+
+}  // namespace
+
+TEST(CWorkFolder, IsPrivateUniqueAndGoneOnEveryWayOut) {
+    TempDir parent;
+    std::string kept;
+    {
+        CWorkFolder a("ReadXEF", parent.Str());
+        CWorkFolder b("ReadXEF", parent.Str());
+        EXPECT_NE(a.Path(), b.Path());
+        EXPECT_EQ(fs::path(a.Path()).parent_path(), parent.Path());
+        EXPECT_TRUE(fs::path(a.Path()).filename().string().starts_with("ReadXEF-"));
+        EXPECT_EQ(ModeOf(a.Path()), 0700u);
+        a.WriteEntry("x.xml", "<x/>");
+        fs::create_directory(a.Path() + "/sub");
+        fs::create_directory_symlink(parent.Path(), a.Path() + "/link");
+        kept = a.Path();
+    }
+    EXPECT_FALSE(fs::exists(kept));
+    EXPECT_TRUE(fs::exists(parent.Path()));  // a link inside is removed, not followed
+    EXPECT_EQ(CountIn(parent.Path()), 0u);
+
+    try {
+        CWorkFolder c("Tessel", parent.Str());
+        c.WriteEntry("db.mdb", "bytes");
+        throw std::runtime_error("reader failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(CountIn(parent.Path()), 0u);
+}
+
+TEST(CWorkFolder, DefaultParentIsThePrivateUserFolderUnderTmpdir) {
+    TempDir tmp;
+    test::EnvGuard guard("TMPDIR", tmp.Str().c_str());
+    CWorkFolder work("ReadXEF");
+    const fs::path user = fs::path(work.Path()).parent_path();
+    EXPECT_EQ(user.parent_path(), tmp.Path());
+    EXPECT_EQ(user.filename().string(), "vellcfgrdr-" + std::to_string(::geteuid()));
+    EXPECT_EQ(ModeOf(user.string()), 0700u);
+
+    // A temporary folder that does not exist says so.
+    test::EnvGuard missing("TMPDIR", tmp.File("gone").c_str());
+    const CVellError e = test::CatchError([] { CWorkFolder w("ReadXEF"); });
+    EXPECT_EQ(e.Number(), 76);
+    EXPECT_NE(e.Description().find("temporary folder " + tmp.File("gone")), std::string::npos)
+        << e.Description();
+}
+
+TEST(CWorkFolder, EntryNamesThatCouldLeaveTheFolderAreRefused) {
+    TempDir parent;
+    CWorkFolder work("w", parent.Str());
+    for (const std::string& name :
+         {std::string(), std::string("."), std::string(".."), std::string("../x"),
+          std::string("a/b"), std::string("a\\b"), std::string("/etc/passwd"), std::string("\\x"),
+          std::string("C:x"), std::string("c:"), std::string("x..y"), std::string("a\0b", 3),
+          std::string(256, 'n')}) {
+        EXPECT_FALSE(CWorkFolder::IsSafeEntryName(name)) << name;
+        const CVellError e = test::CatchError([&] { work.WriteEntry(name, "x"); });
+        EXPECT_EQ(e.Number(), 52) << name;
+        EXPECT_EQ(e.Source(), "VellCfgRdr > WorkFolder.EntryPath");
+    }
+    EXPECT_EQ(CountIn(work.Path()), 0u);
+    EXPECT_EQ(CountIn(parent.Path()), 1u);
+
+    for (const std::string& name : {std::string("PROJECT.XEF"), std::string(".hidden"),
+                                    std::string("a b.c"), std::string(255, 'n')}) {
+        EXPECT_TRUE(CWorkFolder::IsSafeEntryName(name)) << name;
+        EXPECT_EQ(work.EntryPath(name), work.Path() + "/" + name);
+    }
+    EXPECT_EQ(test::CatchError([&] { CWorkFolder w("../up", parent.Str()); }).Number(), 52);
+}
+
+TEST(CWorkFolder, EntriesAppearOnlyWhenComplete) {
+    TempDir parent;
+    CWorkFolder work("w", parent.Str());
+    const std::string path = work.WriteEntry("whole.xml", "<a/>");
+    EXPECT_EQ(test::ReadBytes(path), "<a/>");
+    EXPECT_EQ(ModeOf(path), 0600u);
+
+    auto entry = work.CreateEntry("pieces.bin");
+    entry->Write("ab");
+    EXPECT_FALSE(fs::exists(work.Path() + "/pieces.bin"));
+    entry->Write("cd");
+    entry->Commit();
+    EXPECT_EQ(test::ReadBytes(work.Path() + "/pieces.bin"), "abcd");
+
+    // An entry given up half way (a CRC error at its end) leaves nothing.
+    entry = work.CreateEntry("broken.bin");
+    entry->Write("half");
+    entry.reset();
+    EXPECT_EQ(CountIn(work.Path()), 2u);
+}
