@@ -10,7 +10,7 @@
 #include "model/CIoConfig.h"
 #include "output/CLoomWriter.h"
 #include "readers/ReaderRegistry.h"
-#include "support/CFileSys.h"
+#include "support/CInputFile.h"
 #include "support/CStdLib.h"
 
 namespace vellcfgrdr {
@@ -51,8 +51,9 @@ int32_t CPlcCfgReader::ReadIOmap(const std::string& sFilename) {
         NewConfig();
         mIoConfig->SetProjectFormat(ReaderRegistry::FileFormatFromName(sFilename));
         mIoConfig->SetProjectFileName(sFilename);
-        if (!CFileSys::FileExists(sFilename))
-            ModGSCore::RaiseError(sFilename, ErrNum::kFileNotFound);
+        // A path that cannot be read as a project (missing, a folder, a FIFO,
+        // a device, unreadable, too large) is refused here, naming what it is.
+        CInputFile::Check(sFilename);
         const int32_t format = mIoConfig->ProjectFormat();
         if (format == pfUndefined || format == pfBlank) {
             const std::string text = modResStr::ResString(msgUnknownFileFormat) + ": " + sFilename;

@@ -9,6 +9,7 @@
 #include "core/CUtf8.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
+#include "support/CInputFile.h"
 
 namespace vellcfgrdr {
 
@@ -42,13 +43,22 @@ void CFile::Open(std::string_view path, const char* how, Mode mode, const char* 
         CloseQuietly();
         std::string p(path);
         if (p.empty()) ModGSCore::RaiseError("empty file name", ErrNum::kBadFileName);
-        std::FILE* f = std::fopen(p.c_str(), how);
-        if (!f) ModGSCore::RaiseOsError(errno, p);
-        // A folder opens for reading here; it is not a file all the same.
-        struct stat st;
-        if (::fstat(::fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
-            std::fclose(f);
-            ModGSCore::RaiseOsError(EISDIR, p);
+        std::FILE* f = nullptr;
+        if (mode == Mode::read) {
+            // Through the one gate for input: regular files only.
+            CInputFile input(p);
+            f = ::fdopen(input.Fd(), how);
+            if (!f) ModGSCore::RaiseOsError(errno, p);
+            input.Release();
+        } else {
+            f = std::fopen(p.c_str(), how);
+            if (!f) ModGSCore::RaiseOsError(errno, p);
+            // A folder is not a file to write, whatever fopen thinks.
+            struct stat st;
+            if (::fstat(::fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+                std::fclose(f);
+                ModGSCore::RaiseOsError(EISDIR, p);
+            }
         }
         file_ = f;
         mode_ = mode;

@@ -7,14 +7,15 @@
 
 namespace vellcfgrdr {
 
-// Whole-file reading and writing. Paths and texts are UTF-8.
+// Whole-file reading and writing. Paths and texts are UTF-8. Files are read
+// through CInputFile: only regular files of at most CInputFile::kMaxSize
+// bytes.
 class CStdio {
   public:
     // The file decoded by its byte-order mark: FF FE is UTF-16LE, EF BB is
     // UTF-8, anything else Windows-1252. The mark is not part of the text.
     static std::string LoadTextFile(const std::string& path);
-    // The file's bytes; returns the length. A file too long for the 32-bit
-    // length is refused rather than cut.
+    // The file's bytes; returns the length.
     static int32_t ReadBinFile(const std::string& path, std::vector<uint8_t>& out);
     // Creates or replaces the file with the text in Windows-1252, no line
     // end added, through CFileWriter::WriteFile.

@@ -75,6 +75,51 @@ Result RunTool(const std::vector<std::string>& args) {
     return result;
 }
 
+// Runs the tool as an ordinary user (root reads every file whatever its
+// permissions) with extra environment entries, output captured as above.
+Result RunToolAs(bool ordinaryUser, const std::vector<std::string>& env,
+                 const std::vector<std::string>& args) {
+    TempDir capture;
+    ::chmod(capture.Str().c_str(), 0777);
+    const std::string outPath = capture.File("stdout");
+    const std::string errPath = capture.File("stderr");
+    std::vector<std::string> strings{VELL_CLI_PATH};
+    strings.insert(strings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& s : strings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> envStrings = env;
+    for (char** e = environ; *e; ++e)
+        if (!std::string_view(*e).starts_with("Debugmode=")) envStrings.push_back(*e);
+    std::vector<char*> envp;
+    for (std::string& s : envStrings)
+        envp.push_back(s.data());
+    envp.push_back(nullptr);
+
+    Result result;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int in = ::open("/dev/null", O_RDONLY);
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
+            ::dup2(err, 2) < 0)
+            ::_exit(126);
+        if (ordinaryUser && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(126);
+        ::execve(argv[0], argv.data(), envp.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = ReadBytes(outPath);
+    result.err = ReadBytes(errPath);
+    return result;
+}
+
 std::set<std::string> Names(const TempDir& dir) {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
@@ -198,6 +243,47 @@ TEST(Cli, ExitStatusTellsHowTheRunEnded) {
         EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
+}
+
+TEST(Cli, InputsThatCannotBeReadSayWhatTheyAreAndExit2) {
+    TempDir dir;
+    ::chmod(dir.Str().c_str(), 0755);
+    const auto expect = [](const Result& r, const std::string& text) {
+        EXPECT_EQ(r.exit, 2) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find(text), std::string::npos) << r.err;
+    };
+
+    std::filesystem::create_directory(dir.File("folder.slc"));
+    expect(RunTool({dir.File("folder.slc")}),
+           "error: 75: Path/File access error - " + dir.File("folder.slc") +
+               " is a folder, not a file (VellCfgRdr > PlcCfgReader.ReadIOmap)");
+
+    // Neither blocks nor reads for ever.
+    const std::string fifo = dir.File("x.slc");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    expect(RunTool({fifo}), fifo + " is not a regular file (FIFO)");
+    std::filesystem::create_symlink("/dev/zero", dir.File("zero.l5k"));
+    expect(RunTool({dir.File("zero.l5k")}), "zero.l5k is not a regular file (character device)");
+
+    std::filesystem::create_symlink("loop.slc", dir.File("loop.slc"));
+    expect(RunTool({dir.File("loop.slc")}), "error: 75: Path/File access error - " +
+                                                dir.File("loop.slc") +
+                                                ": the symbolic links form a loop");
+
+    const std::string closed = dir.Write("closed.slc", kSmallSlc);
+    ::chmod(closed.c_str(), 0);
+    expect(RunToolAs(true, {}, {closed}),
+           "error: 70: Permission denied - " + closed + " cannot be read");
+    std::filesystem::create_directory(dir.File("locked"));
+    const std::string hidden = dir.Write("locked/a.slc", kSmallSlc);
+    ::chmod(dir.File("locked").c_str(), 0700);
+    expect(RunToolAs(true, {}, {hidden}),
+           "error: 70: Permission denied - " + hidden + ": a folder on the way cannot be searched");
+
+    const std::string slc = dir.Write("line3.slc", kSmallSlc);
+    expect(RunToolAs(false, {"TMPDIR=" + dir.File("gone")}, {slc}),
+           "error: 76: Path not found - the temporary folder " + dir.File("gone"));
 }
 
 TEST(Cli, JsonMessagesAreOneEscapedObjectPerLine) {

@@ -50,11 +50,12 @@ TEST_F(CStdioTest, ReadBinFileReturnsEveryByte) {
     EXPECT_EQ(CStdio::ReadBinFile(Write("empty", ""), out), 0);
     EXPECT_TRUE(out.empty());
 
-    // Too long for the 32-bit length: refused from the size, before reading
-    // (the file is sparse).
+    // Over the input limit: refused from the size, before reading (the file
+    // is sparse).
     const std::string huge = Write("huge", "");
     ASSERT_EQ(::truncate(huge.c_str(), int64_t{1} << 31), 0);
-    EXPECT_EQ(CatchError([&] { CStdio::ReadBinFile(huge, out); }).Number(), ErrNum::kOverflow);
+    EXPECT_EQ(CatchError([&] { CStdio::ReadBinFile(huge, out); }).Number(),
+              ErrNum::kPathFileAccess);
 }
 
 TEST_F(CStdioTest, FailuresCarryNumberAndProcedure) {
