@@ -67,23 +67,30 @@ size_t Utf8SequenceLength(std::string_view s, size_t i) {
     return len;
 }
 
-// A JSON string literal. Paths from the command line may hold any bytes; a
-// byte that is not part of valid UTF-8 becomes U+FFFD so that the line stays
-// valid JSON.
-std::string JsonString(std::string_view s) {
-    std::string out = "\"";
+// Text for a terminal or a JSON line. Messages carry names and paths from
+// the input, which may hold any bytes: control characters (C0, DEL and C1,
+// which could move the cursor or retitle the terminal) become \uXXXX, and a
+// byte that is not part of valid UTF-8 becomes U+FFFD. JSON also escapes
+// the quote and the backslash.
+std::string Escaped(std::string_view s, bool json) {
+    std::string out;
+    out.reserve(s.size());
     for (size_t i = 0; i < s.size();) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c == '"' || c == '\\') {
+        const size_t len = Utf8SequenceLength(s, i);
+        // U+0080..U+009F are C2 80..C2 9F.
+        const bool c1 = len == 2 && c == 0xC2 && static_cast<unsigned char>(s[i + 1]) < 0xA0;
+        if (json && (c == '"' || c == '\\')) {
             out += '\\';
             out += static_cast<char>(c);
             ++i;
-        } else if (c < 0x20 || c == 0x7F) {
+        } else if (c < 0x20 || c == 0x7F || c1) {
+            const unsigned code = c1 ? static_cast<unsigned char>(s[i + 1]) : c;
             char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04X", c);
+            std::snprintf(esc, sizeof esc, "\\u%04X", code);
             out += esc;
-            ++i;
-        } else if (const size_t len = Utf8SequenceLength(s, i); len > 0) {
+            i += c1 ? 2 : 1;
+        } else if (len > 0) {
             out.append(s.substr(i, len));
             i += len;
         } else {
@@ -91,8 +98,11 @@ std::string JsonString(std::string_view s) {
             ++i;
         }
     }
-    out += '"';
     return out;
+}
+
+std::string JsonString(std::string_view s) {
+    return "\"" + Escaped(s, true) + "\"";
 }
 
 // Writes every line of the tool to standard error, as text or as JSON.
@@ -113,7 +123,7 @@ class MessagePrinter {
         if (json_)
             Write(Json("error", source, text) + ",\"number\":" + std::to_string(number) + "}\n");
         else
-            Write("error: " + std::string(plain) + "\n");
+            Write("error: " + Escaped(plain, false) + "\n");
     }
 
   private:
@@ -122,8 +132,8 @@ class MessagePrinter {
             Write(Json(level, source, text) + "}\n");
         } else {
             std::string line = std::string(level) + ": ";
-            if (!source.empty()) line.append(source).append(": ");
-            Write(line.append(text).append("\n"));
+            if (!source.empty()) line.append(Escaped(source, false)).append(": ");
+            Write(line.append(Escaped(text, false)).append("\n"));
         }
     }
 

@@ -206,11 +206,14 @@ TEST(Cli, OutputThatIsNotARegularFileIsWrittenNotReplaced) {
     r = RunTool({"-q", "-o", "/dev/stdout", slc});
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_NE(r.out.find("1747-L532"), std::string::npos);
+    const bool device = ::stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode);
     r = RunTool({"-q", "-o", "/dev/null", slc});
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(r.out, "");
-    ::stat("/dev/null", &st);
-    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    if (device) {
+        ::stat("/dev/null", &st);
+        EXPECT_TRUE(S_ISCHR(st.st_mode));
+    }
 }
 
 TEST(Cli, ExitStatusTellsHowTheRunEnded) {
@@ -312,6 +315,29 @@ TEST(Cli, JsonMessagesAreOneEscapedObjectPerLine) {
     EXPECT_NE(r.err.find("bad\xEF\xBF\xBD.slc"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find('\xFF'), std::string::npos);
     EXPECT_NE(r.err.find(R"("number":53})"), std::string::npos) << r.err;
+}
+
+TEST(Cli, TextMessagesEscapeControlCharacters) {
+    TempDir dir;
+    // A name that would retitle the terminal and clear the screen.
+    const std::string slc = dir.Write(
+        "a\x1B]0;owned\x07\r\xC2\x9B"
+        "2J.slc",
+        kSmallSlc);
+    Result r = RunTool({slc});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.err.find("a\\u001B]0;owned\\u0007\\u000D\\u009B2J.slc\n"), std::string::npos)
+        << r.err;
+    for (char c : r.err)
+        EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << r.err;
+    EXPECT_EQ(r.err.find("\xC2\x9B"), std::string::npos);
+
+    // The closing error line too.
+    r = RunTool({dir.File("gone\x1B[2J.slc")});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_NE(r.err.find("error: 53: File not found - " + dir.File("gone\\u001B[2J.slc")),
+              std::string::npos)
+        << r.err;
 }
 
 TEST(Cli, QuietLanguageAndDebugOptions) {

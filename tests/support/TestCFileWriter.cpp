@@ -84,9 +84,13 @@ TEST(CFileWriter, SpecialFilesAreWrittenInPlace) {
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     EXPECT_EQ(Names(dir), std::set<std::string>{"pipe"});
 
+    // The null device stays one (when the machine has a real one).
+    const bool device = ::stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode);
     CFileWriter::WriteFile("/dev/null", "nothing");
-    ::stat("/dev/null", &st);
-    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    if (device) {
+        ::stat("/dev/null", &st);
+        EXPECT_TRUE(S_ISCHR(st.st_mode));
+    }
 }
 
 TEST(CFileWriter, FailuresLeaveTheOldFileAndNoTemporary) {
