@@ -32,6 +32,8 @@ enum MsgId : int32_t {
     msgPleaseNote = 830,
     msgChassisDeeper = 1150,
     msgChassisDepth = 1160,
+    msgLineSkippedBadNumber = 1210,
+    msgModuleBlockSkipped = 1220,
     // Details of file errors: what the path is, and why it cannot be used.
     msgFileIsFolder = 1700,
     msgFileNotRegular = 1710,

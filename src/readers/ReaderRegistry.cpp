@@ -3,6 +3,7 @@
 #include "core/CUtf8.h"
 #include "core/Enums.h"
 #include "readers/CReadCtrlLogix.h"
+#include "readers/CReadSkeinPro.h"
 #include "readers/CReadSlc500.h"
 #include "support/CFileSys.h"
 
@@ -23,11 +24,11 @@ std::unique_ptr<IReader> Make() {
 
 // One line per readable format. Formats without a reader yet (Halyard "asc",
 // Quern "cfg"/"env", Tessel Qor "dcf", Tessel 32 "pwx", Skein-3/Brisk7 "bin",
-// Skein Pro "fef", Cobalt "xef"/"zef") are unknown formats until their
-// reader lands.
+// Cobalt "xef"/"zef") are unknown formats until their reader lands.
 constexpr Entry kReaders[] = {
     {"slc", pfSlc500, &Make<CReadSlc500>},
     {"l5k", pfControlLogix, &Make<CReadCtrlLogix>},
+    {"fef", pfSkeinPro, &Make<CReadSkeinPro>},
 };
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST(ModResStr, EveryMessageHasAFrenchTwinWithTheSamePlaceholders) {
 TEST(ModResStr, MissingMessagesGiveQuestionMark) {
     LanguageGuard guard;
     EXPECT_EQ(modResStr::ResString(0), "?");
-    EXPECT_EQ(modResStr::ResString(340), "?");
+    EXPECT_EQ(modResStr::ResString(99999), "?");
     modResStr::SetGuiLanguage(7);  // no range check: nothing is found
     EXPECT_EQ(modResStr::ResString(180), "?");
 }
