@@ -34,6 +34,7 @@ enum MsgId : int32_t {
     msgChassisDepth = 1160,
     msgLineSkippedBadNumber = 1210,
     msgModuleBlockSkipped = 1220,
+    msgUnknownModuleType = 1230,
     // Details of file errors: what the path is, and why it cannot be used.
     msgFileIsFolder = 1700,
     msgFileNotRegular = 1710,

@@ -2,6 +2,7 @@
 
 #include "core/CUtf8.h"
 #include "core/Enums.h"
+#include "readers/CReadBrisk7.h"
 #include "readers/CReadCtrlLogix.h"
 #include "readers/CReadSkeinPro.h"
 #include "readers/CReadSlc500.h"
@@ -23,12 +24,13 @@ std::unique_ptr<IReader> Make() {
 }
 
 // One line per readable format. Formats without a reader yet (Halyard "asc",
-// Quern "cfg"/"env", Tessel Qor "dcf", Tessel 32 "pwx", Skein-3/Brisk7 "bin",
-// Cobalt "xef"/"zef") are unknown formats until their reader lands.
+// Quern "cfg"/"env", Tessel Qor "dcf", Tessel 32 "pwx", Cobalt "xef"/"zef")
+// are unknown formats until their reader lands.
 constexpr Entry kReaders[] = {
     {"slc", pfSlc500, &Make<CReadSlc500>},
     {"l5k", pfControlLogix, &Make<CReadCtrlLogix>},
     {"fef", pfSkeinPro, &Make<CReadSkeinPro>},
+    {"bin", pfSkein3, &Make<CReadBrisk7>},
 };
 
 }  // namespace
