@@ -35,6 +35,7 @@ enum MsgId : int32_t {
     msgLineSkippedBadNumber = 1210,
     msgModuleBlockSkipped = 1220,
     msgUnknownModuleType = 1230,
+    msgFileEndsInBlock = 1310,
     // Details of file errors: what the path is, and why it cannot be used.
     msgFileIsFolder = 1700,
     msgFileNotRegular = 1710,

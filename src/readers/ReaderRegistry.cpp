@@ -4,6 +4,7 @@
 #include "core/Enums.h"
 #include "readers/CReadBrisk7.h"
 #include "readers/CReadCtrlLogix.h"
+#include "readers/CReadHalyard.h"
 #include "readers/CReadSkeinPro.h"
 #include "readers/CReadSlc500.h"
 #include "support/CFileSys.h"
@@ -23,14 +24,15 @@ std::unique_ptr<IReader> Make() {
     return std::make_unique<Reader>();
 }
 
-// One line per readable format. Formats without a reader yet (Halyard "asc",
-// Quern "cfg"/"env", Tessel Qor "dcf", Tessel 32 "pwx", Cobalt "xef"/"zef")
-// are unknown formats until their reader lands.
+// One line per readable format. Formats without a reader yet (Quern
+// "cfg"/"env", Tessel Qor "dcf", Tessel 32 "pwx") are unknown formats until
+// their reader lands.
 constexpr Entry kReaders[] = {
     {"slc", pfSlc500, &Make<CReadSlc500>},
     {"l5k", pfControlLogix, &Make<CReadCtrlLogix>},
     {"fef", pfSkeinPro, &Make<CReadSkeinPro>},
     {"bin", pfSkein3, &Make<CReadBrisk7>},
+    {"asc", pfHalyard, &Make<CReadHalyard>},
 };
 
 }  // namespace

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "readers/IReader.h"
+#include "support/CTextReader.h"
+
+namespace vellcfgrdr {
+
+// Reads the ASCII configuration export of the Halyard tool: nested blocks
+// ("BEGIN name" ... "END") of "key = value" lines. The PLCConfig block names
+// the model; each DropHead is a bus, each IODrop a drop on it and each
+// IOModule a module of that drop. Blocks of any other name are skipped whole.
+class CReadHalyard final : public IReader {
+  public:
+    // 0; 14002 for a model of no known family; 321 without a PLCConfig block,
+    // without a model, or when the file ends inside an open block; otherwise
+    // the number of the last error met in a block.
+    int32_t GetIoConfig(CIoConfig& root) override;
+
+  private:
+    // Advances to the next line and keeps count of the open blocks; false at
+    // the end of the text.
+    bool NextLine();
+    bool Is(std::string_view keyword);
+    // Block keyword "BEGIN"/"END" as a word of its own, so that keys such as
+    // "EndAddress" are not taken for one.
+    bool IsBegin();
+    bool IsEnd();
+    std::string Value() const;
+
+    void ReadPlcConfig();
+    // Returns false when the model's family is unknown and reading stops.
+    bool ReadCpuName();
+    void ReadDropHead();
+    void ReadIoDrop(int32_t bus);
+    void ReadModule(int32_t bus, int32_t drop);
+    // Reads up to the END that closes the block opened at the given depth.
+    void SkipTo(int32_t depth);
+    // A failed block: the status takes the error's number and the rest of the
+    // block is passed over, so the enclosing block goes on after it.
+    void BlockFailed(std::string_view procName, int32_t depth);
+
+    CIoConfig* root_ = nullptr;
+    CTextReader reader_;
+    int32_t status_ = 0;
+    int32_t depth_ = 0;  // blocks opened and not yet closed
+};
+
+}  // namespace vellcfgrdr
