@@ -49,6 +49,142 @@ bool HasDoctype(const pugi::xml_document& doc) {
     return false;
 }
 
+// The second element at the top of the document; a document has one.
+pugi::xml_node SecondRoot(const pugi::xml_document& doc) {
+    bool seen = false;
+    for (pugi::xml_node n : doc.children())
+        if (n.type() == pugi::node_element) {
+            if (seen) return n;
+            seen = true;
+        }
+    return {};
+}
+
+// The text content of a node as a DOM gives it: the text of every text and
+// CDATA section below it, in document order. Walked without recursion, as a
+// document may nest deeply.
+std::string TextContent(pugi::xml_node node) {
+    if (node.type() != pugi::node_element && node.type() != pugi::node_document)
+        return node.value();
+    std::string out;
+    pugi::xml_node n = node.first_child();
+    while (n) {
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) out += n.value();
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && n != node && !n.next_sibling())
+            n = n.parent();
+        if (!n || n == node) break;
+        n = n.next_sibling();
+    }
+    return out;
+}
+
+// Replaces everything below the node by one text node, as setting a DOM
+// node's text does.
+bool SetTextContent(pugi::xml_node node, const std::string& text) {
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+        return node.set_value(text.c_str());
+    if (node.type() != pugi::node_element) return false;
+    while (node.first_child())
+        node.remove_child(node.first_child());
+    return text.empty() || node.append_child(pugi::node_pcdata).set_value(text.c_str());
+}
+
+// ISO 8859-1: every byte is the character of the same code.
+std::string FromLatin1(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (unsigned char c : bytes) {
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::string SwapPairs(std::string_view bytes) {
+    std::string out(bytes);
+    for (size_t i = 0; i + 1 < out.size(); i += 2)
+        std::swap(out[i], out[i + 1]);
+    return out;
+}
+
+size_t FirstInvalidUtf8(std::string_view bytes) {
+    for (size_t pos = 0; pos < bytes.size();) {
+        const size_t at = pos;
+        if (CUtf8::Decode(bytes, pos) == 0xFFFD && bytes.substr(at, 3) != "\xEF\xBF\xBD") return at;
+    }
+    return bytes.size();
+}
+
+// The encoding named by the XML declaration at the start of an 8-bit text,
+// in lower case; empty when there is none.
+std::string DeclaredEncoding(std::string_view bytes) {
+    if (!bytes.starts_with("<?xml")) return {};
+    const size_t end = bytes.find("?>");
+    const std::string_view decl = bytes.substr(0, end);
+    const size_t at = decl.find("encoding");
+    if (at == std::string_view::npos) return {};
+    size_t p = decl.find_first_of("\"'", at);
+    if (p == std::string_view::npos) return {};
+    const size_t close = decl.find(decl[p], p + 1);
+    if (close == std::string_view::npos) return {};
+    return CUtf8::ToLower(decl.substr(p + 1, close - p - 1));
+}
+
+// The bytes of a file as UTF-8 text for the parser, by byte-order mark, by
+// the first characters of an unmarked UTF-16 text, or by the encoding the
+// declaration names. False with the reason when the encoding is not one of
+// these or the bytes are not valid in it.
+bool DecodeXml(std::string_view bytes, std::string& text, std::string& reason, size_t& badAt) {
+    badAt = 0;
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    } else if (bytes.starts_with("\xFF\xFE")) {
+        text = CUtf8::FromUtf16Le(bytes.substr(2));
+        return true;
+    } else if (bytes.starts_with("\xFE\xFF")) {
+        text = CUtf8::FromUtf16Le(SwapPairs(bytes.substr(2)));
+        return true;
+    } else if (bytes.starts_with(std::string_view("<\0?\0", 4))) {
+        text = CUtf8::FromUtf16Le(bytes);
+        return true;
+    } else if (bytes.starts_with(std::string_view("\0<\0?", 4))) {
+        text = CUtf8::FromUtf16Le(SwapPairs(bytes));
+        return true;
+    }
+    const std::string encoding = DeclaredEncoding(bytes);
+    if (encoding == "windows-1252" || encoding == "cp1252") {
+        text = CUtf8::FromCp1252(bytes);
+    } else if (encoding == "iso-8859-1" || encoding == "latin1" || encoding == "iso_8859-1") {
+        text = FromLatin1(bytes);
+    } else if (encoding.empty() || encoding == "utf-8" || encoding == "utf8" ||
+               encoding == "us-ascii" || encoding == "ascii") {
+        if (!CUtf8::IsValidUtf8(bytes)) {
+            reason = "the text is not valid UTF-8";
+            badAt = FirstInvalidUtf8(bytes);
+            return false;
+        }
+        text = bytes;
+    } else {
+        reason = "the encoding '" + encoding + "' is not supported";
+        return false;
+    }
+    return true;
+}
+
+size_t LineAt(std::string_view text, ptrdiff_t offset) {
+    const auto at = static_cast<size_t>(std::max<ptrdiff_t>(offset, 0));
+    const std::string_view before = text.substr(0, std::min(at, text.size()));
+    return 1 + static_cast<size_t>(std::count(before.begin(), before.end(), '\n'));
+}
+
 }  // namespace
 
 pugi::xml_node CXMLDocument::Root() const {
@@ -56,16 +192,20 @@ pugi::xml_node CXMLDocument::Root() const {
     return element ? element : static_cast<pugi::xml_node>(doc_);
 }
 
-pugi::xml_node CXMLDocument::Node(std::string_view path) const {
+pugi::xpath_node CXMLDocument::XNode(std::string_view path) const {
     try {
-        return Root().select_node(Str(path).c_str()).node();
+        return Root().select_node(Str(path).c_str());
     } catch (const pugi::xpath_exception&) {
         return {};
     }
 }
 
-pugi::xml_node CXMLDocument::RequireNode(std::string_view path) const {
-    const pugi::xml_node n = Node(path);
+pugi::xml_node CXMLDocument::Node(std::string_view path) const {
+    return XNode(path).node();
+}
+
+pugi::xpath_node CXMLDocument::RequireNode(std::string_view path) const {
+    const pugi::xpath_node n = XNode(path);
     if (!n)
         throw CVellError(ErrNum::kObjectNotSet,
                          ModGSCore::StandardErrorText(ErrNum::kObjectNotSet));
@@ -145,7 +285,9 @@ bool CXMLDocument::DeleteAttribute(std::string_view path, std::string_view name)
 }
 
 bool CXMLDocument::DeleteNode(std::string_view path) {
-    pugi::xml_node n = Node(path);
+    const pugi::xpath_node x = XNode(path);
+    if (x.attribute()) return x.parent().remove_attribute(x.attribute());
+    const pugi::xml_node n = x.node();
     return n && n.parent() && n.parent().remove_child(n);
 }
 
@@ -175,13 +317,13 @@ bool CXMLDocument::SetCDataSection(std::string_view path, std::string_view text)
     if (!n) return false;
     const std::string safe = XmlSafe(text);
     if (n.first_child().type() == pugi::node_cdata) return n.first_child().set_value(safe.c_str());
-    n.text().set(safe.c_str());
-    return n.append_child(pugi::node_cdata).set_value(safe.c_str());
+    return SetTextContent(n, safe) && n.append_child(pugi::node_cdata).set_value(safe.c_str());
 }
 
 bool CXMLDocument::SetNode(std::string_view path, std::string_view text) {
-    pugi::xml_node n = Node(path);
-    return n && n.text().set(XmlSafe(text).c_str());
+    const pugi::xpath_node x = XNode(path);
+    if (pugi::xml_attribute a = x.attribute()) return a.set_value(XmlSafe(text).c_str());
+    return SetTextContent(x.node(), XmlSafe(text));
 }
 
 std::string CXMLDocument::GetAttribute(std::string_view path, std::string_view name) const {
@@ -194,11 +336,12 @@ std::string CXMLDocument::GetChildAttribute(std::string_view path, std::string_v
 }
 
 std::string CXMLDocument::GetChildValue(std::string_view path, int32_t index) const {
-    return Child(Node(path), index).text().get();
+    const pugi::xml_node child = Child(Node(path), index);
+    return child ? TextContent(child) : std::string();
 }
 
 int32_t CXMLDocument::GetChildCount(std::string_view path) const {
-    const pugi::xml_node n = RequireNode(path);
+    const pugi::xml_node n = RequireNode(path).node();
     int32_t count = 0;
     for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
         ++count;
@@ -206,13 +349,22 @@ int32_t CXMLDocument::GetChildCount(std::string_view path) const {
 }
 
 std::string CXMLDocument::GetChildName(std::string_view path, int32_t index) const {
-    return Child(RequireNode(path), index).name();
+    return Child(RequireNode(path).node(), index).name();
 }
 
 std::string CXMLDocument::GetNodeAsString(std::string_view path) const {
-    const pugi::xml_node n = RequireNode(path);
+    const pugi::xpath_node x = RequireNode(path);
+    if (const pugi::xml_attribute a = x.attribute()) {
+        // Written as the attribute stands in its element.
+        pugi::xml_document one;
+        one.append_child("x").append_copy(a);
+        StringWriter w;
+        one.first_child().print(w, "", pugi::format_raw);
+        const size_t from = w.out.find(' ') + 1;
+        return w.out.substr(from, w.out.rfind('/') - from);
+    }
     StringWriter w;
-    n.print(w, "", pugi::format_raw);
+    x.node().print(w, "", pugi::format_raw);
     return w.out;
 }
 
@@ -228,24 +380,29 @@ pugi::xpath_node_set CXMLDocument::SelectNodes(std::string_view path) const {
     }
 }
 
-pugi::xml_node CXMLDocument::SelectSingleNode(std::string_view path) const {
-    return Node(path);
+pugi::xpath_node CXMLDocument::SelectSingleNode(std::string_view path) const {
+    return XNode(path);
 }
 
-bool CXMLDocument::AfterLoad(const pugi::xml_parse_result& result, std::string_view text) {
-    parsingError_.clear();
-    if (result && prohibitDtd_ && HasDoctype(doc_)) {
-        doc_.reset();
-        parsingError_ = "parsing error in line 1 : document type declarations are not allowed";
-        return false;
-    }
-    if (result) return true;
-    // Lines are counted from the start of the text up to the error.
-    const auto offset = static_cast<size_t>(std::max<ptrdiff_t>(result.offset, 0));
-    const std::string_view before = text.substr(0, std::min(offset, text.size()));
-    const size_t line = 1 + static_cast<size_t>(std::count(before.begin(), before.end(), '\n'));
-    parsingError_ = "parsing error in line " + std::to_string(line) + " : " + result.description();
+bool CXMLDocument::Fail(std::string_view text, ptrdiff_t offset, std::string_view reason) {
+    doc_.reset();
+    parsingError_ =
+        "parsing error in line " + std::to_string(LineAt(text, offset)) + " : " + Str(reason);
     return false;
+}
+
+bool CXMLDocument::Parse(std::string_view text) {
+    parsingError_.clear();
+    const pugi::xml_parse_result result =
+        doc_.load_buffer(text.data(), text.size(), kParseFlags, pugi::encoding_utf8);
+    // Lines are counted in the UTF-8 text the parser saw, whatever the file's encoding.
+    if (!result) return Fail(text, result.offset, result.description());
+    if (prohibitDtd_ && HasDoctype(doc_))
+        return Fail(text, 0, "document type declarations are not allowed");
+    if (const pugi::xml_node second = SecondRoot(doc_))
+        return Fail(text, second.offset_debug(), "only one top level element is allowed");
+    if (!doc_.document_element()) return Fail(text, result.offset, "no root element");
+    return true;
 }
 
 bool CXMLDocument::LoadFile(const std::string& path) {
@@ -257,17 +414,23 @@ bool CXMLDocument::LoadFile(const std::string& path) {
         parsingError_ = "parsing error in line 0 : " + e.Description();
         return false;
     }
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return AfterLoad(doc_.load_buffer(bytes.data(), bytes.size(), kParseFlags), text);
+    const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::string text, reason;
+    size_t badAt = 0;
+    if (!DecodeXml(raw, text, reason, badAt))
+        return Fail(raw, static_cast<ptrdiff_t>(badAt), reason);
+    std::vector<uint8_t>().swap(bytes);
+    return Parse(text);
 }
 
 bool CXMLDocument::LoadString(std::string_view xml) {
-    return AfterLoad(doc_.load_buffer(xml.data(), xml.size(), kParseFlags, pugi::encoding_utf8),
-                     xml);
+    return Parse(xml);
 }
 
 bool CXMLDocument::SaveToFile(const std::string& path) const {
-    return doc_.save_file(path.c_str(), kIndent, pugi::format_default | pugi::format_no_declaration,
+    // Written as the document holds it: indenting would add text nodes to
+    // mixed content.
+    return doc_.save_file(path.c_str(), "", pugi::format_raw | pugi::format_no_declaration,
                           pugi::encoding_utf8);
 }
 

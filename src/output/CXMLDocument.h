@@ -51,7 +51,7 @@ class CXMLDocument {
     bool SetCDataSection(std::string_view path, std::string_view text);
     bool SetNode(std::string_view path, std::string_view text);
 
-    // Queries by path.
+    // Queries by path. The text of a node is the text of everything below it.
     std::string GetAttribute(std::string_view path, std::string_view name) const;
     // Children are counted as the DOM holds them, text nodes included.
     std::string GetChildAttribute(std::string_view path, std::string_view name,
@@ -63,9 +63,13 @@ class CXMLDocument {
     std::string GetNodeAsString(std::string_view path) const;
     int32_t NodeCount(std::string_view path) const;
     pugi::xpath_node_set SelectNodes(std::string_view path) const;
-    pugi::xml_node SelectSingleNode(std::string_view path) const;
+    // An element, text or attribute ("a/@id"); empty when nothing matches.
+    pugi::xpath_node SelectSingleNode(std::string_view path) const;
 
-    // Loading; false on failure, with ParsingError set.
+    // Loading; false on failure, with ParsingError set. A file is read as
+    // its byte-order mark says, else as UTF-16 when it starts so, else in
+    // the encoding its declaration names (UTF-8, Windows-1252, ISO 8859-1;
+    // any other fails). A string is UTF-8.
     bool LoadFile(const std::string& path);
     bool LoadString(std::string_view xml);
     bool SaveToFile(const std::string& path) const;
@@ -75,11 +79,14 @@ class CXMLDocument {
     std::string FormattedXML() const;
 
   private:
-    bool AfterLoad(const pugi::xml_parse_result& result, std::string_view text);
+    bool Parse(std::string_view text);
+    // Empties the document and describes the error at the offset of text.
+    bool Fail(std::string_view text, ptrdiff_t offset, std::string_view reason);
     // Paths are evaluated from the document element (the document when empty).
     pugi::xml_node Root() const;
+    pugi::xpath_node XNode(std::string_view path) const;
     pugi::xml_node Node(std::string_view path) const;
-    pugi::xml_node RequireNode(std::string_view path) const;
+    pugi::xpath_node RequireNode(std::string_view path) const;
     static pugi::xml_node Child(pugi::xml_node node, int32_t index);
 
     pugi::xml_document doc_;

@@ -72,3 +72,91 @@ TEST(CXMLDocument, LoadFailuresAreDescribedNotRaised) {
     EXPECT_TRUE(doc.SaveToFile(dir.File("b.xml")));
     EXPECT_NE(test::ReadBytes(dir.File("b.xml")).find("v=\"\xC3\xA9\""), std::string::npos);
 }
+
+TEST(CXMLDocument, FilesAreDecodedByMarkOrDeclaration) {
+    test::TempDir dir;
+    CXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFile(dir.Write(
+        "w.xml", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<r v=\"caf\xE9 \x80\"/>")));
+    EXPECT_EQ(doc.GetAttribute("/r", "v"), "café €");
+    EXPECT_EQ(doc.DocumentInfo("encoding"), "windows-1252");
+    ASSERT_TRUE(doc.LoadFile(
+        dir.Write("l.xml", "<?xml version='1.0' encoding='ISO-8859-1'?><r v=\"\xE9\xA0\"/>")));
+    EXPECT_EQ(doc.GetAttribute("/r", "v"), "é\xC2\xA0");
+
+    // A parse error in UTF-16 names the line in characters, not bytes.
+    std::string utf16 = "\xFF\xFE";
+    for (char32_t c :
+         std::u32string{U"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<r>\n<a>é</b>\n</r>"}) {
+        utf16.push_back(static_cast<char>(c & 0xFF));
+        utf16.push_back(static_cast<char>(c >> 8));
+    }
+    EXPECT_FALSE(doc.LoadFile(dir.Write("u.xml", utf16)));
+    EXPECT_EQ(doc.ParsingError().rfind("parsing error in line 3 : ", 0), 0u) << doc.ParsingError();
+    utf16.erase(0, 2);
+    const std::string good =
+        utf16.substr(0, utf16.find(std::string("<\0a", 3))) + std::string("<\0/\0r\0>\0", 8);
+    ASSERT_TRUE(doc.LoadFile(dir.Write("v.xml", good))) << doc.ParsingError();  // no mark
+
+    EXPECT_FALSE(doc.LoadFile(dir.Write("b.xml", "<r>\n<a v=\"\xE9\"/></r>")));
+    EXPECT_EQ(doc.ParsingError(), "parsing error in line 2 : the text is not valid UTF-8");
+    EXPECT_FALSE(
+        doc.LoadFile(dir.Write("s.xml", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><r/>")));
+    EXPECT_EQ(doc.ParsingError(),
+              "parsing error in line 1 : the encoding 'shift_jis' is not supported");
+}
+
+TEST(CXMLDocument, TextContentAndAttributePathsAsADomGivesThem) {
+    CXMLDocument doc;
+    ASSERT_TRUE(doc.LoadString("<r><a id=\"1\"><b>x</b>y<![CDATA[z]]></a></r>"));
+    EXPECT_EQ(doc.GetChildValue("/r", 0), "xyz");
+    EXPECT_EQ(doc.NodeCount("a/@id"), 1);
+    EXPECT_STREQ(doc.SelectSingleNode("a/@id").attribute().value(), "1");
+    EXPECT_EQ(doc.GetNodeAsString("a/@id"), "id=\"1\"");
+    EXPECT_TRUE(doc.SetNode("a/@id", "2"));
+    EXPECT_EQ(doc.GetAttribute("a", "id"), "2");
+    EXPECT_TRUE(doc.SetNode("a", "plain"));  // replaces everything below
+    EXPECT_EQ(doc.GetNodeAsString("a"), "<a id=\"2\">plain</a>");
+    EXPECT_TRUE(doc.DeleteNode("a/@id"));
+    EXPECT_EQ(doc.GetNodeAsString("/r"), "<r><a>plain</a></r>");
+}
+
+TEST(CXMLDocument, SavingKeepsTheDocumentAsItIs) {
+    test::TempDir dir;
+    CXMLDocument doc;
+    ASSERT_TRUE(doc.LoadString("<r>\n  <p>a <b>bold</b> word</p>\n</r>"));
+    ASSERT_TRUE(doc.SaveToFile(dir.File("s.xml")));
+    CXMLDocument again;
+    ASSERT_TRUE(again.LoadFile(dir.File("s.xml")));
+    EXPECT_EQ(again.GetChildCount("/r/p"), 3);
+    EXPECT_EQ(again.GetChildValue("/r", 1), "a bold word");
+    EXPECT_EQ(again.Xml(), doc.Xml());
+}
+
+TEST(CXMLDocument, HostileDocuments) {
+    CXMLDocument doc;
+    EXPECT_FALSE(doc.LoadString("<r/>\n<s/>"));
+    EXPECT_EQ(doc.ParsingError(),
+              "parsing error in line 2 : only one top level element is allowed");
+    EXPECT_FALSE(doc.LoadString("<!-- nothing -->"));
+
+    // Entities are not expanded even where a document type is allowed.
+    std::string bomb = "<!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\">";
+    for (char c = 'b'; c <= 'j'; ++c)
+        bomb += std::string("<!ENTITY ") + c + " \"" + std::string(10, '&') + "\">";
+    bomb += "]><r>&j;&j;&j;</r>";
+    EXPECT_FALSE(doc.LoadString(bomb));
+    doc.SetProhibitDTD(false);
+    ASSERT_TRUE(doc.LoadString(bomb));
+    EXPECT_EQ(doc.GetChildValue("/r", 0), "&j;&j;&j;");
+
+    std::string deep;
+    for (int i = 0; i < 200000; ++i)
+        deep += "<d>";
+    deep += "x";
+    for (int i = 0; i < 200000; ++i)
+        deep += "</d>";
+    ASSERT_TRUE(doc.LoadString(deep));
+    EXPECT_EQ(doc.GetChildValue("/", 0), "x");
+    EXPECT_EQ(doc.NodeCount("//d"), 200000);
+}
