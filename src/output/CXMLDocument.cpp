@@ -43,10 +43,10 @@ struct StringWriter : pugi::xml_writer {
     }
 };
 
-bool HasDoctype(const pugi::xml_document& doc) {
+pugi::xml_node Doctype(const pugi::xml_document& doc) {
     for (pugi::xml_node n : doc.children())
-        if (n.type() == pugi::node_doctype) return true;
-    return false;
+        if (n.type() == pugi::node_doctype) return n;
+    return {};
 }
 
 // The second element at the top of the document; a document has one.
@@ -397,8 +397,8 @@ bool CXMLDocument::Parse(std::string_view text) {
         doc_.load_buffer(text.data(), text.size(), kParseFlags, pugi::encoding_utf8);
     // Lines are counted in the UTF-8 text the parser saw, whatever the file's encoding.
     if (!result) return Fail(text, result.offset, result.description());
-    if (prohibitDtd_ && HasDoctype(doc_))
-        return Fail(text, 0, "document type declarations are not allowed");
+    if (const pugi::xml_node doctype = Doctype(doc_); prohibitDtd_ && doctype)
+        return Fail(text, doctype.offset_debug(), "document type declarations are not allowed");
     if (const pugi::xml_node second = SecondRoot(doc_))
         return Fail(text, second.offset_debug(), "only one top level element is allowed");
     if (!doc_.document_element()) return Fail(text, result.offset, "no root element");

@@ -7,6 +7,7 @@
 #include "readers/CReadHalyard.h"
 #include "readers/CReadSkeinPro.h"
 #include "readers/CReadSlc500.h"
+#include "readers/CReadXEF.h"
 #include "support/CFileSys.h"
 
 namespace vellcfgrdr {
@@ -33,6 +34,7 @@ constexpr Entry kReaders[] = {
     {"fef", pfSkeinPro, &Make<CReadSkeinPro>},
     {"bin", pfSkein3, &Make<CReadBrisk7>},
     {"asc", pfHalyard, &Make<CReadHalyard>},
+    {"xef", pfCobalt, &Make<CReadXEF>},
 };
 
 }  // namespace
