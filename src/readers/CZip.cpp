@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/CUtf8.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
 
@@ -123,6 +124,29 @@ void CZip::UnZip(const std::string& archive, const std::string& folder) {
 
 void CZip::UnZip(const std::string& archive, const std::string& folder, const Limits& limits) {
     try {
+        Extract(archive, folder, limits, {});
+    } catch (...) {
+        ModGSCore::ReRaise(kWhere, "UnZip");
+    }
+}
+
+std::string CZip::ExtractEntry(const std::string& archive, std::string_view entryName,
+                               const std::string& folder) {
+    return ExtractEntry(archive, entryName, folder, Limits{});
+}
+
+std::string CZip::ExtractEntry(const std::string& archive, std::string_view entryName,
+                               const std::string& folder, const Limits& limits) {
+    try {
+        return Extract(archive, folder, limits, entryName);
+    } catch (...) {
+        ModGSCore::ReRaise(kWhere, "ExtractEntry");
+    }
+}
+
+std::string CZip::Extract(const std::string& archive, const std::string& folder,
+                          const Limits& limits, std::string_view only) {
+    {
         if (archive.empty() || folder.empty())
             ModGSCore::RaiseError("invalid file/folder name", ErrNum::kFileNotFound);
         struct stat st;
@@ -160,10 +184,15 @@ void CZip::UnZip(const std::string& archive, const std::string& folder, const Li
         }
 
         uint64_t written = 0;
+        std::string found;
         std::vector<char> buffer(64 * 1024);
         for (zip_int64_t i = 0; i < count; ++i) {
             const std::string& relative = paths[static_cast<size_t>(i)];
             if (relative.empty()) continue;  // "./": the folder itself
+            if (!only.empty()) {
+                if (!found.empty() || !CUtf8::EqualsNoCase(relative, only)) continue;
+                found = folder + "/" + relative;
+            }
             const auto index = static_cast<zip_uint64_t>(i);
             const std::string name = zip_get_name(z.get(), index, 0);
             const std::string target = folder + "/" + relative;
@@ -194,8 +223,7 @@ void CZip::UnZip(const std::string& archive, const std::string& folder, const Li
             }
             out.Commit();
         }
-    } catch (...) {
-        ModGSCore::ReRaise(kWhere, "UnZip");
+        return found;
     }
 }
 

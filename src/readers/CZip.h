@@ -29,10 +29,22 @@ class CZip {
     // the file-system error for a folder that cannot be written.
     static void UnZip(const std::string& archive, const std::string& folder);
     static void UnZip(const std::string& archive, const std::string& folder, const Limits& limits);
+    // Extracts only the first entry whose path is entryName (letter case
+    // ignored) and returns its path; "" when the archive has none. Every name
+    // is checked as UnZip checks it.
+    static std::string ExtractEntry(const std::string& archive, std::string_view entryName,
+                                    const std::string& folder);
+    static std::string ExtractEntry(const std::string& archive, std::string_view entryName,
+                                    const std::string& folder, const Limits& limits);
     // The entry name as a path below the folder ("a/b"; "" for the folder
     // itself); nothing when it would leave the folder. Backslashes count as
     // separators.
     static std::optional<std::string> SafeRelativePath(std::string_view entryName);
+
+  private:
+    // Every entry, or only the one named; returns the path of that one.
+    static std::string Extract(const std::string& archive, const std::string& folder,
+                               const Limits& limits, std::string_view only);
 };
 
 }  // namespace vellcfgrdr

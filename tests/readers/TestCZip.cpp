@@ -133,3 +133,22 @@ TEST(CZip, DamagedArchives) {
     EXPECT_NE(e.Description().find("invalid file/folder name"), std::string::npos);
     EXPECT_EQ(test::CatchError([&] { CZip::UnZip(zip, ""); }).Number(), 53);
 }
+
+TEST(CZip, OneEntryAlone) {
+    test::TempDir dir;
+    const std::string zip = MakeZip(dir.File("a.zip"), {{"other/cobaltpro.xef", "no"},
+                                                        {"CobaltPro.XEF", "<x/>"},
+                                                        {"big.bin", std::string(8 << 20, '\0')}});
+    fs::create_directory(dir.File("out"));
+    const std::string path = CZip::ExtractEntry(zip, "cobaltpro.xef", dir.File("out"));
+    EXPECT_EQ(path, dir.File("out/CobaltPro.XEF"));
+    EXPECT_EQ(test::ReadBytes(path), "<x/>");
+    EXPECT_EQ(Listing(dir.File("out")), std::vector<std::string>{"CobaltPro.XEF"});
+    EXPECT_EQ(CZip::ExtractEntry(zip, "missing.xef", dir.File("out")), "");
+    // A hostile name elsewhere in the archive refuses it all the same.
+    const std::string bad = MakeZip(dir.File("b.zip"), {{"cobaltpro.xef", "<x/>"}, {"../x", ""}});
+    EXPECT_EQ(test::CatchError([&] {
+                  CZip::ExtractEntry(bad, "cobaltpro.xef", dir.File("out"));
+              }).Number(),
+              321);
+}
