@@ -20,8 +20,9 @@ namespace {
 
 const Where kWhere = Where::Object("CZip");
 
-[[noreturn]] void Refuse(const std::string& archive, const std::string& why) {
-    ModGSCore::RaiseError(archive + ": " + why, ErrNum::kBadFileFormat);
+// The caller names the archive; the detail says what is wrong with it.
+[[noreturn]] void Refuse(const std::string& why) {
+    ModGSCore::RaiseError(why, ErrNum::kBadFileFormat);
 }
 
 [[noreturn]] void ThrowErrno(int code, const std::string& path) {
@@ -165,22 +166,22 @@ std::string CZip::Extract(const std::string& archive, const std::string& folder,
             zip_error_init_with_code(&error, code);
             const std::string why = zip_error_strerror(&error);
             zip_error_fini(&error);
-            Refuse(archive, why);
+            Refuse(why);
         }
         const zip_int64_t count = zip_get_num_entries(z.get(), 0);
         if (count < 0 || static_cast<uint64_t>(count) > limits.maxEntries)
-            Refuse(archive, "too many entries");
+            Refuse("too many entries");
 
         // Every name is checked before anything is written.
         std::vector<std::string> paths(static_cast<size_t>(count));
         for (zip_int64_t i = 0; i < count; ++i) {
             const char* name = zip_get_name(z.get(), static_cast<zip_uint64_t>(i), 0);
-            if (!name) Refuse(archive, zip_strerror(z.get()));
+            if (!name) Refuse(zip_strerror(z.get()));
             const std::optional<std::string> path = SafeRelativePath(name);
-            if (!path) Refuse(archive, std::string("entry name leads outside the folder: ") + name);
+            if (!path) Refuse(std::string("entry name leads outside the folder: ") + name);
             paths[static_cast<size_t>(i)] = *path;
             if (IsLink(z.get(), static_cast<zip_uint64_t>(i)))
-                Refuse(archive, std::string("entry is a link: ") + name);
+                Refuse(std::string("entry is a link: ") + name);
         }
 
         uint64_t written = 0;
@@ -203,22 +204,20 @@ std::string CZip::Extract(const std::string& archive, const std::string& folder,
                 continue;
             }
             zip_stat_t info;
-            if (zip_stat_index(z.get(), index, 0, &info) != 0)
-                Refuse(archive, zip_strerror(z.get()));
+            if (zip_stat_index(z.get(), index, 0, &info) != 0) Refuse(zip_strerror(z.get()));
             if ((info.valid & ZIP_STAT_SIZE) && info.size > budget - written)
-                Refuse(archive, "the data would exceed the size limit: " + name);
+                Refuse("the data would exceed the size limit: " + name);
             const std::unique_ptr<zip_file_t, EntryCloser> entry(
                 zip_fopen_index(z.get(), index, 0));
-            if (!entry) Refuse(archive, name + ": " + zip_strerror(z.get()));
+            if (!entry) Refuse(name + ": " + zip_strerror(z.get()));
             PendingFile out(target);
             for (;;) {
                 const zip_int64_t n = zip_fread(entry.get(), buffer.data(), buffer.size());
-                if (n < 0) Refuse(archive, name + ": " + zip_file_strerror(entry.get()));
+                if (n < 0) Refuse(name + ": " + zip_file_strerror(entry.get()));
                 if (n == 0) break;
                 // The sizes in the archive may lie: the bytes are counted.
                 written += static_cast<uint64_t>(n);
-                if (written > budget)
-                    Refuse(archive, "the data would exceed the size limit: " + name);
+                if (written > budget) Refuse("the data would exceed the size limit: " + name);
                 out.Write(buffer.data(), static_cast<size_t>(n));
             }
             out.Commit();
