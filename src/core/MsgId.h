@@ -36,6 +36,8 @@ enum MsgId : int32_t {
     msgModuleBlockSkipped = 1220,
     msgUnknownModuleType = 1230,
     msgFileEndsInBlock = 1310,
+    msgArchiveUnreadable = 1320,
+    msgArchiveEntryMissing = 1330,
     // Details of file errors: what the path is, and why it cannot be used.
     msgFileIsFolder = 1700,
     msgFileNotRegular = 1710,

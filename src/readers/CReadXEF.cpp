@@ -11,7 +11,10 @@
 #include "core/modResStr.h"
 #include "model/CIoConfig.h"
 #include "output/CXMLDocument.h"
+#include "readers/CZip.h"
+#include "support/CFileSys.h"
 #include "support/CStdLib.h"
+#include "support/CWorkFolder.h"
 
 namespace vellcfgrdr {
 
@@ -19,6 +22,9 @@ namespace {
 
 constexpr const char* kSource = "CReadXEF";
 const Where kWhere = Where::Object("CReadXEF");
+
+// The one entry of a zipped export that holds the exchange file.
+constexpr std::string_view kExchangeEntry = "cobaltpro.xef";
 
 // The maker's 16-slot rack that an auxiliary rack element stands for.
 constexpr std::string_view kAuxiliaryRackPart = "318RCK1601";
@@ -106,11 +112,43 @@ std::string XmlStart(pugi::xml_node element, size_t chars) {
 int32_t CReadXEF::GetIoConfig(CIoConfig& root) {
     root_ = &root;
     try {
-        ReadDocument(root.ProjectFileName());
+        const std::string& path = root.ProjectFileName();
+        if (CUtf8::EqualsNoCase(CFileSys::FileExtension(path, false), "zef")) {
+            // A folder of this call alone, removed on every way out.
+            CWorkFolder work("ReadXEF");
+            ReadDocument(Unpack(path, work.Path()));
+        } else {
+            ReadDocument(path);
+        }
         return ErrNum::kOk;
     } catch (...) {
         ModGSCore::ReRaise(kWhere, "GetIoConfig");
     }
+}
+
+std::string CReadXEF::Unpack(const std::string& archive, const std::string& folder) {
+    // Only the exchange file is written out; the other entries are never needed.
+    std::string xef;
+    try {
+        xef = CZip::ExtractEntry(archive, kExchangeEntry, folder);
+    } catch (...) {
+        // The reason alone, without the standard text of the number.
+        const CVellError e = ModGSCore::CurrentError();
+        std::string reason = e.Description();
+        const std::string standard = std::string(ModGSCore::StandardErrorText(e.Number())) + " - ";
+        if (reason.starts_with(standard)) reason.erase(0, standard.size());
+        root_->InfoMessage(
+            CStdLib::Sprintf(modResStr::ResString(msgArchiveUnreadable), {archive, reason}),
+            eMsgError, kSource);
+        throw;
+    }
+    if (xef.empty()) {
+        root_->InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgArchiveEntryMissing),
+                                            {archive, std::string(kExchangeEntry)}),
+                           eMsgError, kSource);
+        ModGSCore::RaiseError(archive, ErrNum::kBadFileFormat);
+    }
+    return xef;
 }
 
 void CReadXEF::ReadDocument(const std::string& path) {

@@ -21,6 +21,8 @@ class CReadXEF final : public IReader {
     int32_t GetIoConfig(CIoConfig& root) override;
 
   private:
+    // Extracts the exchange file of a zipped export into the folder; its path.
+    std::string Unpack(const std::string& archive, const std::string& folder);
     void ReadDocument(const std::string& path);
     void ScanPlc(pugi::xml_node plc);
     void GetCpuInfo(pugi::xml_node plc);

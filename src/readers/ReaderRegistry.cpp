@@ -28,6 +28,7 @@ std::unique_ptr<IReader> Make() {
 // One line per readable format. Formats without a reader yet (Quern
 // "cfg"/"env", Tessel Qor "dcf", Tessel 32 "pwx") are unknown formats until
 // their reader lands.
+// clang-format off
 constexpr Entry kReaders[] = {
     {"slc", pfSlc500, &Make<CReadSlc500>},
     {"l5k", pfControlLogix, &Make<CReadCtrlLogix>},
@@ -35,7 +36,9 @@ constexpr Entry kReaders[] = {
     {"bin", pfSkein3, &Make<CReadBrisk7>},
     {"asc", pfHalyard, &Make<CReadHalyard>},
     {"xef", pfCobalt, &Make<CReadXEF>},
+    {"zef", pfCobalt, &Make<CReadXEF>},
 };
+// clang-format on
 
 }  // namespace
 

@@ -166,3 +166,86 @@ TEST_F(XefTest, FilesThatAreNoExchangeFile) {
     other.SetProjectFileName(dir_.Write("s.xef", "<!DOCTYPE x [<!ENTITY a \"b\">]><x>&a;</x>"));
     EXPECT_EQ(test::CatchError([&] { CReadXEF().GetIoConfig(other); }).Number(), 321);
 }
+
+namespace {
+
+// A stored zip with the given entries, written by hand: enough for the reader,
+// with no dependence on a zip writer.
+std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& entries) {
+    auto le = [](std::string& out, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    auto crc32 = [](const std::string& data) {
+        uint32_t c = 0xFFFFFFFFu;
+        for (unsigned char b : data) {
+            c ^= b;
+            for (int k = 0; k < 8; ++k)
+                c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+        }
+        return ~c;
+    };
+    std::string out, central;
+    for (const auto& [name, data] : entries) {
+        const auto offset = static_cast<uint32_t>(out.size());
+        const uint32_t crc = crc32(data);
+        const auto size = static_cast<uint32_t>(data.size());
+        le(out, 0x04034b50, 4), le(out, 20, 2), le(out, 0, 2), le(out, 0, 2), le(out, 0, 4);
+        le(out, crc, 4), le(out, size, 4), le(out, size, 4);
+        le(out, static_cast<uint32_t>(name.size()), 2), le(out, 0, 2);
+        out += name + data;
+        le(central, 0x02014b50, 4), le(central, 20, 2), le(central, 20, 2), le(central, 0, 2);
+        le(central, 0, 2), le(central, 0, 4), le(central, crc, 4), le(central, size, 4);
+        le(central, size, 4), le(central, static_cast<uint32_t>(name.size()), 2);
+        le(central, 0, 2), le(central, 0, 2), le(central, 0, 2), le(central, 0, 2);
+        le(central, 0, 4), le(central, offset, 4);
+        central += name;
+    }
+    const auto at = static_cast<uint32_t>(out.size());
+    out += central;
+    le(out, 0x06054b50, 4), le(out, 0, 2), le(out, 0, 2);
+    le(out, static_cast<uint32_t>(entries.size()), 2),
+        le(out, static_cast<uint32_t>(entries.size()), 2);
+    le(out, static_cast<uint32_t>(central.size()), 4), le(out, at, 4), le(out, 0, 2);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(XefTest, ZippedExportsLeaveNoFilesBehind) {
+    test::TempDir tmp;
+    test::EnvGuard guard("TMPDIR", tmp.Str().c_str());
+    const std::string xef =
+        Plc("ZEFExchangeFile", "318CPU43412", "Kestrel",
+            "<configKestrel><IOMapBlock><busKestrel busType=\"Tbus\">"
+            "<equipInfo position=\"1\"/></busKestrel></IOMapBlock></configKestrel>");
+    // The extension decides in any letter case; the entry name too.
+    EXPECT_EQ(Read(StoredZip({{"info.txt", "x"}, {"CobaltPro.xef", xef}}), "P.ZEF"), 0);
+    EXPECT_EQ(cfg_.BusList().BusByNum(1)->Typename(), "Tbus");
+
+    CIoConfig other;
+    test::AttachShippedParts(other);
+    std::vector<std::string> errors;
+    test::RecordProblems(other, errors);
+    other.SetProjectFileName(dir_.Write("none.zef", StoredZip({{"project.xef", xef}})));
+    EXPECT_EQ(test::CatchError([&] { CReadXEF().GetIoConfig(other); }).Number(), 321);
+    other.SetProjectFileName(dir_.Write("bad.zef", StoredZip({{"cobaltpro.xef", "<broken"}})));
+    EXPECT_EQ(test::CatchError([&] { CReadXEF().GetIoConfig(other); }).Number(), 321);
+    other.SetProjectFileName(dir_.Write("plain.zef", xef));
+    EXPECT_EQ(test::CatchError([&] { CReadXEF().GetIoConfig(other); }).Number(), 321);
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors[0], "The archive " + dir_.File("none.zef") + " holds no cobaltpro.xef");
+    EXPECT_EQ(errors[1].rfind("parsing error in line 1 : ", 0), 0u) << errors[1];
+    EXPECT_EQ(errors[2],
+              "The archive " + dir_.File("plain.zef") + " cannot be unpacked: Not a zip archive");
+
+    // The work folder lies in the temporary folder...
+    {
+        test::EnvGuard missing("TMPDIR", (tmp.Str() + "/missing").c_str());
+        other.SetProjectFileName(dir_.File("P.ZEF"));
+        EXPECT_EQ(test::CatchError([&] { CReadXEF().GetIoConfig(other); }).Number(), 76);
+    }
+    // ... and none of the four reads left one behind.
+    for (const auto& e : std::filesystem::recursive_directory_iterator(tmp.Path()))
+        EXPECT_EQ(e.path().string().find("ReadXEF"), std::string::npos) << e.path();
+}
