@@ -37,7 +37,7 @@ void BuildModel(CIoConfig& cfg, int drops) {
     cfg.SetProjectFileName("/plant/Large.asc");
     cfg.SetProjectFormat(pfHalyard);
     cfg.SetPlcFamily(plcKestrel);
-    cfg.SetPlcName("318CPU43412");
+    cfg.SetPlcName("318CPU2411");
     size_t n = 0;
     for (int d = 0; d < drops; ++d) {
         const int bus = 1 + d % kBuses;

@@ -555,12 +555,55 @@ def power(cat, family, prefix, psu, psr):
                      caps="Redundant", en=en, fr=fr))
 
 
-def cpus(cat, family, rows, hsb_parts=None):
-    """rows: (name, memory, features, hot standby)."""
-    for name, mem, feats, hsb in rows:
+# Processor variants (docs/catalogue.md, "Processor variants"): generation,
+# memory class, communication and ports, each one digit.
+MEMORY_CLASSES = ["32 KB", "64 KB", "128 KB", "256 KB", "512 KB", "1 MB", "2 MB", "4 MB", "8 MB",
+                  "16 MB"]
+
+
+def kilobytes(mem: str) -> int:
+    n, unit = mem.split()
+    return int(n) * (1024 if unit == "MB" else 1)
+
+
+def memory_class(mem: str) -> int:
+    """The largest class not above the program memory (0 for less)."""
+    fits = [i for i, m in enumerate(MEMORY_CLASSES) if kilobytes(m) <= kilobytes(mem)]
+    return fits[-1] if fits else 0
+
+
+def cpu_variant(gen: int, mem: str, feats, short=False) -> str:
+    assert 1 <= gen <= 9
+    comm = ("eth" in feats) + 2 * ("rio" in feats) + 4 * ("fld" in feats)
+    ports = ("ser1" in feats) + 2 * ("ser2" in feats) + 3 * ("usb" in feats)
+    digits = f"{gen}{memory_class(mem)}"
+    return digits if short else f"{digits}{comm}{ports}"
+
+
+def cpus(cat, family, stem, rows, hsb_parts=None, short=False):
+    """rows: (generation, memory, features, hot standby)."""
+    for gen, mem, feats, hsb in rows:
         en, fr = desc_cpu(mem, feats, hsb_parts if hsb else None)
-        cat.add(Part(family, "CPU", "HotStandby" if hsb else "Standard", name,
-                     placement=PLACE_CPU, caps="HsbCpu" if hsb else "", en=en, fr=fr))
+        cat.add(Part(family, "CPU", "HotStandby" if hsb else "Standard",
+                     stem + cpu_variant(gen, mem, feats, short), placement=PLACE_CPU,
+                     caps="HsbCpu" if hsb else "", en=en, fr=fr))
+
+
+def generation_cpus(cat, family, stem, family_text):
+    """One placeholder per processor generation of a stem ("318CPU2xxx"): the
+    names that the family's GenericCPUs patterns give for unknown processors."""
+    gens = {}
+    for p in cat.of(family=family, type_="CPU", prefix=stem):
+        gens.setdefault(p.name[len(stem)], []).append(p)
+    for gen, members in gens.items():
+        width = len(members[0].name) - len(stem) - 1
+        group = "HotStandby" if all(p.group == "HotStandby" for p in members) else "Standard"
+        cat.add(Part(family, "CPU", group, stem + gen + "x" * width, placement=PLACE_CPU,
+                     picklist=[p.name for p in members],
+                     en=f"Any {family_text} processor of generation {gen} "
+                        "(choose from the list)",
+                     fr=f"Processeur {family_text} quelconque de génération {gen} "
+                        "(choisir dans la liste)"))
 
 
 def comm(cat, family, prefix, eth=(), ser=(), fld=()):
@@ -713,17 +756,18 @@ def build_raven(cat):
 def build_lark(cat):
     fam = "Lark"
     cat.comment("' ==== Lark: processors and Lark-only modules (I/O in the Raven section) ====")
-    rows = [("LKXCPU1010", "64 KB", ["ser1"], False),
-            ("LKXCPU1020", "128 KB", ["ser2"], False),
-            ("LKXCPU1030", "256 KB", ["eth", "ser1"], False),
-            ("LKXCPU1040", "256 KB", ["eth", "ser2", "card"], False),
-            ("LKXCPU2010", "512 KB", ["eth", "ser1", "card"], False),
-            ("LKXCPU2020", "1 MB", ["eth", "ser2", "card"], False),
-            ("LKXCPU2030", "2 MB", ["eth", "ser2", "rio", "card"], False),
-            ("LKXCPU2040", "2 MB", ["eth", "ser2", "rio", "fld", "card"], False),
-            ("LKXCPU2050", "4 MB", ["eth", "usb", "rio", "fld", "float", "card"], False)]
-    cpus(cat, fam, rows)
+    rows = [(1, "64 KB", ["ser1"], False),
+            (1, "128 KB", ["ser2"], False),
+            (1, "256 KB", ["eth", "ser1"], False),
+            (1, "256 KB", ["eth", "ser2", "card"], False),
+            (2, "512 KB", ["eth", "ser1", "card"], False),
+            (2, "1 MB", ["eth", "ser2", "card"], False),
+            (2, "2 MB", ["eth", "ser2", "rio", "card"], False),
+            (2, "2 MB", ["eth", "ser2", "rio", "fld", "card"], False),
+            (2, "4 MB", ["eth", "usb", "rio", "fld", "float", "card"], False)]
+    cpus(cat, fam, "LKXCPU", rows)
     generic_cpu(cat, fam, "LKXCPU*", cat.of(family=fam, type_="CPU"), "Lark")
+    generation_cpus(cat, fam, "LKXCPU", "Lark")
     comm(cat, fam, "LKX", eth=["0100", "0200"], ser=["0200"])
     for v in ["0128", "0512", "2048"]:
         en, fr = TEXTS_MEM[v]
@@ -735,26 +779,23 @@ def build_osprey(cat):
     fam = "Osprey"
     cat.comment("' ==== Osprey: processors and Osprey-only modules (I/O in the Raven section) ====")
     hsb = ["OSPHSB0100", "CBLFIB0030"]
-    rows = []
-    for model, mem, feats in (("1020", "512 KB", ["eth", "usb"]),
-                              ("2020", "1 MB", ["eth", "usb", "card"]),
-                              ("2040", "2 MB", ["eth", "usb", "card"]),
-                              ("3040", "4 MB", ["eth", "usb", "rio", "card"]),
-                              ("4040", "8 MB", ["eth", "usb", "rio", "fld", "card"]),
-                              ("4060", "16 MB", ["eth", "usb", "rio", "fld", "float", "card"])):
-        rows.append(("OSPE58" + model, mem, feats, False))
-    for model, mem, feats in (("1020", "256 KB", ["usb", "ser1"]),
-                              ("2020", "512 KB", ["usb", "ser2"]),
-                              ("3020", "1 MB", ["usb", "ser2", "card"]),
-                              ("4020", "2 MB", ["usb", "ser2", "card"])):
-        rows.append(("OSPS58" + model, mem, feats, False))
-    for model, mem in (("4040", "8 MB"), ("6040", "16 MB"), ("6060", "32 MB")):
-        rows.append(("OSPH58" + model, mem, ["eth", "usb", "rio", "card"], True))
-    cpus(cat, fam, rows, hsb_parts=hsb)
+    cpus(cat, fam, "OSPE58", [(1, "512 KB", ["eth", "usb"], False),
+                              (1, "1 MB", ["eth", "usb", "card"], False),
+                              (2, "2 MB", ["eth", "usb", "card"], False),
+                              (2, "4 MB", ["eth", "usb", "rio", "card"], False),
+                              (3, "8 MB", ["eth", "usb", "rio", "fld", "card"], False),
+                              (3, "16 MB", ["eth", "usb", "rio", "fld", "float", "card"], False)])
+    cpus(cat, fam, "OSPS58", [(1, "256 KB", ["usb", "ser1"], False),
+                              (1, "512 KB", ["usb", "ser2"], False),
+                              (2, "1 MB", ["usb", "ser2", "card"], False),
+                              (2, "2 MB", ["usb", "ser2", "card"], False)])
+    cpus(cat, fam, "OSPH58", [(1, mem, ["eth", "usb", "rio", "card"], True)
+                              for mem in ("4 MB", "8 MB", "16 MB")], hsb_parts=hsb)
+    # One placeholder per line: the four digits of an unknown model.
     for letter, what, what_fr in (("E", "Ethernet", "Ethernet"), ("S", "standard", "standard"),
                                   ("H", "hot-standby", "redondant")):
         cat.add(Part(fam, "CPU", "HotStandby" if letter == "H" else "Standard",
-                     f"OSP{letter}58*", placement=PLACE_CPU,
+                     f"OSP{letter}58xxxx", placement=PLACE_CPU,
                      picklist=[p.name for p in cat.of(family=fam, type_="CPU",
                                                       prefix=f"OSP{letter}58")],
                      en=f"Any Osprey {what} processor (choose from the list)",
@@ -779,26 +820,27 @@ def build_kestrel(cat):
           "Kestrel", "2PowerSlots")
     generic_rack(cat, fam, cat.of(family=fam, type_="Rack"), "Kestrel")
     cat.comment("' Processors")
-    rows = [("11310", "96 KB", ["ser1"], False),
-            ("11410", "128 KB", ["ser2"], False),
-            ("11420", "192 KB", ["ser2", "rio"], False),
-            ("21304", "256 KB", ["ser2", "rio"], False),
-            ("43412", "512 KB", ["eth", "ser1", "card"], False),
-            ("43422", "768 KB", ["eth", "ser2", "card"], False),
-            ("43452", "1 MB", ["eth", "ser2", "rio", "card"], False),
-            ("53414", "1 MB", ["eth", "ser1", "float", "card"], False),
-            ("53424", "2 MB", ["eth", "ser2", "float", "card"], False),
-            ("53434", "2 MB", ["eth", "ser2", "rio", "float", "card"], False),
-            ("53454", "4 MB", ["eth", "ser2", "rio", "fld", "float", "card"], False),
-            ("65150", "4 MB", ["eth", "usb", "rio", "float", "card"], False),
-            ("65160", "8 MB", ["eth", "usb", "rio", "fld", "float", "card"], False),
-            ("65260", "8 MB", ["eth", "usb", "fld", "float"], False),
-            ("67160", "8 MB", ["eth", "usb", "rio", "float", "card"], True),
-            ("67260", "16 MB", ["eth", "usb", "rio", "float", "card"], True),
-            ("67460", "16 MB", ["eth", "usb", "rio", "fld", "float", "card"], True)]
-    cpus(cat, fam, [("318CPU" + m, mem, f, h) for m, mem, f, h in rows],
-         hsb_parts=["318HSB1100", "CBLFIB0030"])
+    # Generation 5 is the hot-standby line.
+    rows = [(1, "96 KB", ["ser1"], False),
+            (1, "128 KB", ["ser2"], False),
+            (1, "192 KB", ["ser2", "rio"], False),
+            (1, "256 KB", ["ser2", "rio"], False),
+            (2, "512 KB", ["eth", "ser1", "card"], False),
+            (2, "768 KB", ["eth", "ser2", "card"], False),
+            (2, "1 MB", ["eth", "ser2", "rio", "card"], False),
+            (3, "1 MB", ["eth", "ser1", "float", "card"], False),
+            (3, "2 MB", ["eth", "ser2", "float", "card"], False),
+            (3, "2 MB", ["eth", "ser2", "rio", "float", "card"], False),
+            (3, "4 MB", ["eth", "ser2", "rio", "fld", "float", "card"], False),
+            (4, "4 MB", ["eth", "usb", "rio", "float", "card"], False),
+            (4, "8 MB", ["eth", "usb", "rio", "fld", "float", "card"], False),
+            (4, "8 MB", ["eth", "usb", "fld", "float"], False),
+            (5, "8 MB", ["eth", "usb", "rio", "float", "card"], True),
+            (5, "16 MB", ["eth", "usb", "rio", "float", "card"], True),
+            (5, "16 MB", ["eth", "usb", "rio", "fld", "float", "card"], True)]
+    cpus(cat, fam, "318CPU", rows, hsb_parts=["318HSB1100", "CBLFIB0030"])
     generic_cpu(cat, fam, "318CPU*", cat.of(family=fam, type_="CPU"), "Kestrel")
+    generation_cpus(cat, fam, "318CPU", "Kestrel")
     cat.comment("' Power supplies")
     power(cat, fam, "318", ["0812A", "0823A", "0824D", "0424D", "1124A", "0848D", "0825D"],
           ["0824D", "0812A", "0848D"])
@@ -861,16 +903,17 @@ def build_garnet(cat):
     racks(cat, fam, "GRS", ["0401", "0601", "0602", "1001", "1002", "1401"],
           ["0601", "1001", "1401"], "GarnetSeries", "ChassisWithRack")
     generic_rack(cat, fam, cat.of(family=fam, type_="Rack"), "GarnetSeries")
-    rows = [("GRSCPU110", "32 KB", ["ser1"], False), ("GRSCPU115", "64 KB", ["ser1"], False),
-            ("GRSCPU120", "64 KB", ["ser2"], False), ("GRSCPU130", "128 KB", ["ser2"], False),
-            ("GRSCPU210", "128 KB", ["ser2", "rio"], False),
-            ("GRSCPU220", "256 KB", ["eth", "ser2", "rio"], False),
-            ("GRSCPU230", "512 KB", ["eth", "ser2", "rio", "card"], False),
-            ("GRSCPU310", "1 MB", ["eth", "ser2", "rio", "card"], False),
-            ("GRSCPU320", "2 MB", ["eth", "ser2", "rio", "fld", "card"], False),
-            ("GRSCPU330", "4 MB", ["eth", "usb", "rio", "fld", "float", "card"], False)]
-    cpus(cat, fam, rows)
+    rows = [(1, "32 KB", ["ser1"], False), (1, "64 KB", ["ser1"], False),
+            (1, "64 KB", ["ser2"], False), (1, "128 KB", ["ser2"], False),
+            (2, "128 KB", ["ser2", "rio"], False),
+            (2, "256 KB", ["eth", "ser2", "rio"], False),
+            (2, "512 KB", ["eth", "ser2", "rio", "card"], False),
+            (3, "1 MB", ["eth", "ser2", "rio", "card"], False),
+            (3, "2 MB", ["eth", "ser2", "rio", "fld", "card"], False),
+            (3, "4 MB", ["eth", "usb", "rio", "fld", "float", "card"], False)]
+    cpus(cat, fam, "GRSCPU", rows)
     generic_cpu(cat, fam, "GRSCPU*", cat.of(family=fam, type_="CPU"), "GarnetSeries")
+    generation_cpus(cat, fam, "GRSCPU", "GarnetSeries")
     power(cat, fam, "GRS", ["0324A", "0324D", "0612A", "0623A", "0624D"], ["0624D"])
     io_line(cat, fam, "GRS", {"DIN": pick(DIN_ALL, "6424", "1605"),
                               "DOU": pick(DOU_ALL, "6424T"),
@@ -903,12 +946,13 @@ def build_wren(cat):
     racks(cat, fam, "WRN", ["0301", "0302", "0501", "0502", "0801", "0802"],
           ["0301", "0501", "0801"], "Wren", "ChassisWithRack")
     generic_rack(cat, fam, cat.of(family=fam, type_="Rack"), "Wren")
-    rows = [("WRNCPU110", "16 KB", ["ser1"], False), ("WRNCPU120", "32 KB", ["ser1"], False),
-            ("WRNCPU130", "64 KB", ["ser2"], False), ("WRNCPU220", "128 KB", ["ser2"], False),
-            ("WRNCPU230", "256 KB", ["eth", "ser1"], False),
-            ("WRNCPU240", "512 KB", ["eth", "ser2", "card"], False)]
-    cpus(cat, fam, rows)
+    rows = [(1, "16 KB", ["ser1"], False), (1, "64 KB", ["ser1"], False),
+            (1, "64 KB", ["ser2"], False), (2, "128 KB", ["ser2"], False),
+            (2, "256 KB", ["eth", "ser1"], False),
+            (2, "512 KB", ["eth", "ser2", "card"], False)]
+    cpus(cat, fam, "WRNCPU", rows)
     generic_cpu(cat, fam, "WRNCPU*", cat.of(family=fam, type_="CPU"), "Wren")
+    generation_cpus(cat, fam, "WRNCPU", "Wren")
     power(cat, fam, "WRN", ["0224D", "0424D", "0212A", "0223A"], [])
     io_line(cat, fam, "WRN", {"DIN": pick(DIN_ALL, "6424", "1625", "0848D"),
                               "DOU": pick(DOU_ALL, "6424T", "1625T"),
@@ -942,13 +986,14 @@ def build_sorrel(cat):
     racks(cat, fam, "SRL", ["0401", "0601", "0801", "0802", "1201"], ["0601", "0801", "1201"],
           "Sorrel", "ChassisWithRack")
     generic_rack(cat, fam, cat.of(family=fam, type_="Rack"), "Sorrel")
-    rows = [("SRLCPU110", "64 KB", ["ser1"], False), ("SRLCPU120", "128 KB", ["ser2"], False),
-            ("SRLCPU130", "256 KB", ["ser2", "rio"], False),
-            ("SRLCPU210", "512 KB", ["eth", "ser1"], False),
-            ("SRLCPU220", "1 MB", ["eth", "ser2", "card"], False),
-            ("SRLCPU230", "2 MB", ["eth", "ser2", "rio", "card"], False)]
-    cpus(cat, fam, rows)
+    rows = [(1, "64 KB", ["ser1"], False), (1, "128 KB", ["ser2"], False),
+            (1, "256 KB", ["ser2", "rio"], False),
+            (2, "512 KB", ["eth", "ser1"], False),
+            (2, "1 MB", ["eth", "ser2", "card"], False),
+            (2, "2 MB", ["eth", "ser2", "rio", "card"], False)]
+    cpus(cat, fam, "SRLCPU", rows)
     generic_cpu(cat, fam, "SRLCPU*", cat.of(family=fam, type_="CPU"), "Sorrel")
+    generation_cpus(cat, fam, "SRLCPU", "Sorrel")
     power(cat, fam, "SRL", ["0324A", "0324D", "0623A", "0624D"], ["0624D"])
     io_line(cat, fam, "SRL", {"DIN": pick(DIN_ALL, "1605", "1625"),
                               "DOU": pick(DOU_ALL, "1625T"),
@@ -984,33 +1029,35 @@ def build_heron(cat):
             cat.add(Part(fam, "Rack", "Main", "HRN" + code + n + ex, slots=int(n), en=en, fr=fr))
     generic_rack(cat, fam, cat.of(family=fam, type_="Rack"), "Heron")
     cat.comment("' Processors")
-    rows = [("Brisk57-1034", "96 KB", ["ser1"], False),
-            ("Brisk57-1134", "128 KB", ["ser1"], False),
-            ("Brisk57-1144", "192 KB", ["ser2"], False),
-            ("Brisk57-2034", "256 KB", ["ser2"], False),
-            ("Brisk57-2134", "384 KB", ["eth", "ser1"], False),
-            ("Brisk57-2144", "512 KB", ["eth", "ser2"], False),
-            ("Brisk57-3134", "768 KB", ["eth", "ser2", "card"], False),
-            ("Brisk57-3144", "1 MB", ["eth", "ser2", "card"], False),
-            ("Brisk57-3154", "2 MB", ["eth", "ser2", "rio", "card"], False),
-            ("Brisk57-4134", "2 MB", ["eth", "ser2", "rio", "card"], False),
-            ("Brisk57-4144", "4 MB", ["eth", "usb", "rio", "fld", "card"], False),
-            ("Brisk57-4154", "8 MB", ["eth", "usb", "rio", "fld", "float", "card"], False),
-            ("BriskP57-2134", "384 KB", ["fld", "ser1"], False),
-            ("BriskP57-3134", "768 KB", ["fld", "eth", "ser1"], False),
-            ("BriskP57-4134", "2 MB", ["fld", "eth", "rio", "card"], False),
-            ("BriskP57-4154", "8 MB", ["fld", "eth", "usb", "rio", "card"], False),
-            ("BriskH57-4144", "4 MB", ["eth", "usb", "rio", "card"], True),
-            ("BriskH57-4154", "8 MB", ["eth", "usb", "rio", "card"], True),
-            ("BriskH57-4164", "16 MB", ["eth", "usb", "rio", "card"], True),
-            ("HRNPCX5712", "1 MB", ["pci", "eth"], False),
-            ("HRNPCX5722", "2 MB", ["pci", "eth", "fld"], False),
-            ("HRNPCY5712", "1 MB", ["pci", "eth", "ser1"], False),
-            ("HRNPCY5722", "4 MB", ["pci", "eth", "fld", "float"], False),
-            ("HRNBCX5712", "1 MB", ["bus", "ser1"], False),
-            ("HRNBCX5722", "2 MB", ["bus", "eth"], False)]
-    cpus(cat, fam, rows, hsb_parts=["HRNBDL0200"])
-    generic_cpu(cat, fam, "Brisk57-*", cat.of(family=fam, type_="CPU"), "Heron")
+    cpus(cat, fam, "BRISK57-", [(1, "96 KB", ["ser1"], False),
+                                (1, "128 KB", ["ser1"], False),
+                                (1, "192 KB", ["ser2"], False),
+                                (2, "256 KB", ["ser2"], False),
+                                (2, "384 KB", ["eth", "ser1"], False),
+                                (2, "512 KB", ["eth", "ser2"], False),
+                                (3, "768 KB", ["eth", "ser2", "card"], False),
+                                (3, "1 MB", ["eth", "ser2", "card"], False),
+                                (3, "2 MB", ["eth", "ser2", "rio", "card"], False),
+                                (4, "2 MB", ["eth", "ser2", "rio", "card"], False),
+                                (4, "4 MB", ["eth", "usb", "rio", "fld", "card"], False),
+                                (4, "8 MB", ["eth", "usb", "rio", "fld", "float", "card"], False)])
+    cpus(cat, fam, "BRISKP57-", [(2, "384 KB", ["fld", "ser1"], False),
+                                 (3, "768 KB", ["fld", "eth", "ser1"], False),
+                                 (4, "2 MB", ["fld", "eth", "rio", "card"], False),
+                                 (4, "8 MB", ["fld", "eth", "usb", "rio", "card"], False)])
+    cpus(cat, fam, "BRISKH57-", [(4, mem, ["eth", "usb", "rio", "card"], True)
+                                 for mem in ("4 MB", "8 MB", "16 MB")],
+         hsb_parts=["HRNBDL0200"])
+    # PC-card and bus-card processors: generation and memory class only.
+    for stem, rows in (("HRNPCX57", [(1, "1 MB", ["pci", "eth"]),
+                                     (2, "2 MB", ["pci", "eth", "fld"])]),
+                       ("HRNPCY57", [(1, "1 MB", ["pci", "eth", "ser1"]),
+                                     (2, "4 MB", ["pci", "eth", "fld", "float"])]),
+                       ("HRNBCX57", [(1, "1 MB", ["bus", "ser1"]),
+                                     (2, "2 MB", ["bus", "eth"])])):
+        cpus(cat, fam, stem, [(g, m, f, False) for g, m, f in rows], short=True)
+    generic_cpu(cat, fam, "BRISK57-*", cat.of(family=fam, type_="CPU"), "Heron")
+    generation_cpus(cat, fam, "BRISK57-", "Heron")
     cat.comment("' Power supplies")
     power(cat, fam, "HRN", ["0624A", "0324D", "0624D", "1024A", "0623A", "1024D"],
           ["0624D", "1024A"])
@@ -1049,12 +1096,11 @@ def build_heron(cat):
 def build_briskfinch(cat):
     fam = "BriskFinch"
     cat.comment("' ==== BriskFinch processors (Heron racks and I/O) ====")
-    rows = [("Brisk37-1134", "64 KB", ["ser1"], False),
-            ("Brisk37-1144", "128 KB", ["ser2"], False),
-            ("Brisk37-2134", "256 KB", ["eth", "ser1"], False),
-            ("Brisk37-2144", "512 KB", ["eth", "ser2", "card"], False)]
-    cpus(cat, fam, rows)
-    generic_cpu(cat, fam, "Brisk37-*", cat.of(family=fam, type_="CPU"), "BriskFinch")
+    cpus(cat, fam, "BRISK37-", [(1, "64 KB", ["ser1"], False),
+                                (1, "128 KB", ["ser2"], False),
+                                (2, "256 KB", ["eth", "ser1"], False),
+                                (2, "512 KB", ["eth", "ser2", "card"], False)])
+    generic_cpu(cat, fam, "BRISK37-*", cat.of(family=fam, type_="CPU"), "BriskFinch")
     generic_rack(cat, fam, cat.of(family="Heron", type_="Rack"), "BriskFinch")
 
 
@@ -1066,12 +1112,11 @@ def build_brisk7(cat):
           "ChassisWithRack")
     generic_rack(cat, fam, cat.of(family=fam, type_="Rack"), "Brisk7")
     cat.comment("' Processors")
-    rows = [("PMK1010", "32 KB", ["ser1"], False), ("PMK2010", "64 KB", ["ser1"], False),
-            ("PMK2020", "128 KB", ["ser2"], False), ("PMK3010", "256 KB", ["ser2"], False),
-            ("PMK3020", "512 KB", ["eth", "ser1", "card"], False),
-            ("PMK4020", "1 MB", ["eth", "ser2", "card"], False),
-            ("PMK4030", "2 MB", ["eth", "ser2", "fld", "card"], False)]
-    cpus(cat, fam, rows)
+    cpus(cat, fam, "PMK", [(1, "32 KB", ["ser1"], False), (2, "64 KB", ["ser1"], False),
+                           (2, "128 KB", ["ser2"], False), (3, "256 KB", ["ser2"], False),
+                           (3, "512 KB", ["eth", "ser1", "card"], False),
+                           (4, "1 MB", ["eth", "ser2", "card"], False),
+                           (4, "2 MB", ["eth", "ser2", "fld", "card"], False)])
     generic_cpu(cat, fam, "PMK*", cat.of(family=fam, type_="CPU"), "Brisk7")
     cat.comment("' Power supplies")
     power(cat, fam, "BRK", ["0324A", "0624A", "0324D", "0624D"], ["0624D"])
@@ -1120,14 +1165,13 @@ def build_plover(cat):
     racks(cat, fam, "077", ["0401", "0601", "0801", "0802", "1201"], ["0601", "0801", "1201"],
           "Plover", "ChassisWithRack")
     generic_rack(cat, fam, cat.of(family=fam, type_="Rack"), "Plover")
-    rows = [("077PRC1110", "64 KB", ["ser1"], False),
-            ("077PRC1120", "128 KB", ["ser2"], False),
-            ("077PRC2110", "256 KB", ["eth", "ser1"], False),
-            ("077PRC2120", "512 KB", ["eth", "ser2"], False),
-            ("077PRC2130", "1 MB", ["eth", "ser2", "card"], False),
-            ("077PRC3120", "2 MB", ["eth", "usb", "rio", "card"], False),
-            ("077PRC3140", "4 MB", ["eth", "usb", "rio", "fld", "card"], False)]
-    cpus(cat, fam, rows)
+    cpus(cat, fam, "077PRC", [(1, "64 KB", ["ser1"], False),
+                              (1, "128 KB", ["ser2"], False),
+                              (2, "256 KB", ["eth", "ser1"], False),
+                              (2, "512 KB", ["eth", "ser2"], False),
+                              (2, "1 MB", ["eth", "ser2", "card"], False),
+                              (3, "2 MB", ["eth", "usb", "rio", "card"], False),
+                              (3, "4 MB", ["eth", "usb", "rio", "fld", "card"], False)])
     generic_cpu(cat, fam, "077PRC*", cat.of(family=fam, type_="CPU"), "Plover")
     power(cat, fam, "077", ["0324A", "0624A", "0324D", "0624D"], ["0624D"])
     comm(cat, fam, "077", eth=["0100", "0200", "0300"], ser=["0100", "0200"],
@@ -1252,7 +1296,7 @@ def build_slc500(cat):
         rw(cat, fam, "CPU", "Standard", "1747-" + cat_no,
            f"SLC {model} processor, {mem} words memory",
            f"Processeur SLC {model}, mémoire {mem} mots", placement=PLACE_CPU)
-    rw(cat, fam, "CPU", "Standard", "1747-L5x", "Any SLC 5/0x processor (choose from the list)",
+    rw(cat, fam, "CPU", "Standard", "1747-L5xx", "Any SLC 5/0x processor (choose from the list)",
        "Processeur SLC 5/0x quelconque (choisir dans la liste)", placement=PLACE_CPU,
        picklist=[p.name for p in cat.of(family=fam, type_="CPU")])
     supplies = [("P1", "120/240 V AC, 2 A at 5 V DC", "120/240 V CA, 2 A sous 5 V CC"),
@@ -1887,17 +1931,17 @@ def build_mapping(cat: Catalogue):
               numeric("SRL") + cpu_short("Sorrel", lambda n: "SRLP" + n[6:]))
 
     def heron_cpu(name):
-        if name.startswith("Brisk57-"):
+        if name.startswith("BRISK57-"):
             return "HRNCPU" + name[8:]
-        if name.startswith("BriskP57-"):
+        if name.startswith("BRISKP57-"):
             return "HRNCPUP" + name[9:]
-        if name.startswith("BriskH57-"):
+        if name.startswith("BRISKH57-"):
             return "HRNCPUH" + name[9:]
         return name[:6] + "0" + name[6:]          # card CPUs: older 0-padded form
     pairs_for("' Heron: processors before the Brisk names, racks, older codes",
               cpu_short("Heron", heron_cpu) +
               [("57" + p.name[8:], p.name) for p in cat.of(family="Heron", type_="CPU",
-                                                            prefix="Brisk57-")] +
+                                                            prefix="BRISK57-")] +
               [("HRNRCK" + n + "EX", "HRNRKX" + n + "EX") for n in ("04", "06", "08", "12")] +
               [("HRNRCK" + n[1], "HRNRCK" + n) for n in ("04", "06", "08")] +
               old_codes("HRN") + older_versions("HRC") + older_versions("HRN") +
@@ -1992,7 +2036,9 @@ def family_info_parts():
         elif k == "cpusubstitutions":
             names = value.split("|")[1::2]
         elif k == "genericcpus":
-            names = [v for v in value.split("|") if not re.search(r"[#*?\[]", v)]
+            # A reader puts the pattern, each wildcard written "x", in place of
+            # an unknown processor: that placeholder must be a part.
+            names = [re.sub(r"[#*?]", "x", v) for v in value.split("|")]
         found += [(section, k, n.strip()) for n in names if n.strip()]
     return found
 
@@ -2052,6 +2098,11 @@ def self_check(cat: Catalogue, supplement, mapping):
             assert len(p.picklist) >= 2, f"{p.name}: a module pick list needs two entries"
     for fam in MAKER_FAMILIES | {"SLC500", "ControlLogix"}:
         assert cat.has("genericRack" + fam), f"genericRack{fam} missing"
+
+    # The writer resolves only names in upper case.
+    for p in parts:
+        if not p.picklist:
+            assert p.name == p.name.upper(), f"{p.name} is not upper case"
 
     # No resolvable maker part may be the start of another one: the writer
     # would take the longer names as candidates and never resolve it.

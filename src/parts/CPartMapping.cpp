@@ -1,11 +1,13 @@
 #include "parts/CPartMapping.h"
 
+#include "core/CUtf8.h"
 #include "core/Enums.h"
 #include "core/ModGSCore.h"
 #include "parts/CPartNaming.h"
 #include "support/CFileSys.h"
 #include "support/CStdLib.h"
 #include "support/CTextReader.h"
+#include "support/CWildcard.h"
 
 namespace vellcfgrdr {
 
@@ -124,12 +126,19 @@ std::string CPartMapping::MappCPU(std::string_view name, bool& found, int32_t fa
 }
 
 // Legacy tools write Brisk CPU names without their last one or two
-// characters, and older 57 CPUs without the "P" of the current line.
+// characters, and older 57 CPUs without the "P" of the current line. They
+// spell the line "Brisk57" while the catalogue's names are upper case, so the
+// candidates are compared ignoring case.
 std::string CPartMapping::BriskCpuSearch(const std::string& name,
                                          const std::vector<std::string>& list) const {
-    const CPartNaming& naming = *CPartNaming::Instance();
-    std::string match = naming.FindLike(list, name + "?");
-    if (match.empty()) match = naming.FindLike(list, name + "??");
+    const auto findLike = [&list](std::string_view pattern) -> std::string {
+        const std::string upper = CUtf8::ToUpper(pattern);
+        for (const std::string& entry : list)
+            if (CWildcard::Matches(CUtf8::ToUpper(entry), upper)) return entry;
+        return {};
+    };
+    std::string match = findLike(name + "?");
+    if (match.empty()) match = findLike(name + "??");
     if (!match.empty()) return match;
 
     std::string pattern;
@@ -139,7 +148,7 @@ std::string CPartMapping::BriskCpuSearch(const std::string& name,
         pattern = name + "*";
     else
         return name;
-    match = naming.FindLike(list, pattern);
+    match = findLike(pattern);
     return match.empty() ? name : match;
 }
 

@@ -141,13 +141,16 @@ std::string CPartNaming::PhraseById(int32_t id) const {
     }
 }
 
+// The line names are compared ignoring case: tools write "Brisk57", the
+// catalogue "BRISK57".
 bool CPartNaming::IsBrisk37Cpu(std::string_view name) const {
     return CStdLib::StringStartsWith(name, "Brisk37", false) ||
-           CWildcard::Matches(name, "Brisk?37*");
+           CWildcard::Matches(CUtf8::ToUpper(name), "BRISK?37*");
 }
 
 bool CPartNaming::IsBrisk57Cpu(std::string_view name) const {
-    if (CStdLib::StringStartsWith(name, "Brisk57", false) || CWildcard::Matches(name, "Brisk?57*"))
+    if (CStdLib::StringStartsWith(name, "Brisk57", false) ||
+        CWildcard::Matches(CUtf8::ToUpper(name), "BRISK?57*"))
         return true;
     for (std::string_view prefix : kBrisk57CardPrefixes)
         if (name.find(prefix) != std::string_view::npos) return true;

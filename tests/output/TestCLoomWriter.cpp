@@ -151,16 +151,16 @@ TEST_F(WriterTest, PlcIsResolvedOnlyWhenKnownUnambiguousAndUpperCase) {
     cfg_.SetProjectFormat(pfHalyard);
     EXPECT_NE(Write().find("vendor=\"Corvane\""), std::string::npos);
     cfg_.SetPlcFamily(plcKestrel);
-    cfg_.SetPlcName("318cpu43412");
-    EXPECT_EQ(cfg_.PlcName(), "318cpu43412");
+    cfg_.SetPlcName("318cpu2411");
+    EXPECT_EQ(cfg_.PlcName(), "318cpu2411");
     EXPECT_EQ(Plc(),
-              "    <plc type=\"Kestrel\" displayPart=\"318cpu43412\" ignoreError=\"true\" />\n");
+              "    <plc type=\"Kestrel\" displayPart=\"318cpu2411\" ignoreError=\"true\" />\n");
 
     // Lower case with candidates: the candidates.
     cfg_.SetPlcName("318cpu*");
     EXPECT_TRUE(
         Plc().starts_with("    <plc type=\"Kestrel\" displayPart=\"318cpu*\">\n"
-                          "      <pickList partNumber=\"318CPU11310\" />\n"));
+                          "      <pickList partNumber=\"318CPU1101\" />\n"));
 
     // A single candidate is still a choice for the PLC (a module would get
     // none).
@@ -198,7 +198,7 @@ TEST_F(WriterTest, RacksAndModulesOfAMixedConfiguration) {
     cfg_.SetProjectFileName("C:\\plant\\Mixed.asc");
     cfg_.SetProjectFormat(pfHalyard);
     cfg_.SetPlcFamily(plcKestrel);
-    cfg_.SetPlcName("318CPU43412");
+    cfg_.SetPlcName("318CPU2411");
     CCfgDropList& drops = cfg_.DropList();
     CCfgRackList& racks = cfg_.RackList();
     CCfgModuleList& modules = cfg_.ModuleList();
@@ -209,11 +209,11 @@ TEST_F(WriterTest, RacksAndModulesOfAMixedConfiguration) {
     ASSERT_TRUE(racks.AddRack(2, 1, 2, ""));            // genericRackKestrel offers its racks
     ASSERT_TRUE(racks.AddRack(2, 1, 3, "MYRACK"));      // no MYRACKRackKestrel: flagged
     ASSERT_TRUE(racks.AddRack(2, 1, 4, "318rck0801"));  // known, but lower case
-    modules.SetModule(2, 1, 1, 0, "318CPU43412");
+    modules.SetModule(2, 1, 1, 0, "318CPU2411");
     modules.SetModule(2, 1, 1, -3, "318DIN1624");  // a power position makes it Power
     modules.SetModule(2, 1, 1, -4, "318PSU0824D");
     modules.SetModule(2, 1, 1, -1, "318PSU0824D");
-    modules.SetModule(2, 1, 1, -2, "318CPU43412");
+    modules.SetModule(2, 1, 1, -2, "318CPU2411");
     modules.SetModule(2, 1, 1, 1, "318DIN1624");
     modules.SetModule(2, 1, 1, 2, "318DIN16xx");   // ambiguous: its candidates
     modules.SetModule(2, 1, 1, 3, "ZZZ999");       // unknown
@@ -249,11 +249,11 @@ TEST_F(WriterTest, RacksAndModulesOfAMixedConfiguration) {
 TEST_F(WriterTest, AsksThePartTableOncePerName) {
     auto counting = std::make_shared<CountingPartInfo>(cfg_.PartInfo());
     cfg_.SetPlcFamily(plcKestrel);
-    cfg_.SetPlcName("318CPU43412");
+    cfg_.SetPlcName("318CPU2411");
     for (int rack = 1; rack <= 3; ++rack) {
         ASSERT_TRUE(cfg_.RackList().AddRack(1, 1, rack, ""));
         for (int slot = 0; slot < 4; ++slot)
-            cfg_.ModuleList().SetModule(1, 1, rack, slot, slot % 2 ? "318DIN16xx" : "318CPU43412");
+            cfg_.ModuleList().SetModule(1, 1, rack, slot, slot % 2 ? "318DIN16xx" : "318CPU2411");
     }
     const std::string once = CLoomWriter(counting).CreateXml(cfg_);
     EXPECT_EQ(once, Write());

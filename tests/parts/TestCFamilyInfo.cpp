@@ -97,8 +97,8 @@ TEST_F(CFamilyInfoTest, ValidationAndOverWrite) {
     EXPECT_EQ(findings, (std::vector<std::string>{"Invalid Field Colour", "Invalid Family Blue"}));
     info_.OverWrite(plcKestrel, "MinSlot", "0");
     EXPECT_EQ(info_.MinSlot(plcKestrel), 0);
-    info_.OverWrite(plcLark, "DefaultCPU", "LKXCPU2010");
-    EXPECT_EQ(info_.DefaultCPU(plcLark), "LKXCPU2010");
+    info_.OverWrite(plcLark, "DefaultCPU", "LKXCPU2411");
+    EXPECT_EQ(info_.DefaultCPU(plcLark), "LKXCPU2411");
 }
 
 TEST_F(CFamilyInfoTest, LoadFailuresPassOnWithPlace) {

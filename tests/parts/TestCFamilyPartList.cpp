@@ -30,7 +30,7 @@ TEST(CFamilyPartList, FamilyThenNeutralPartsInFileOrderBuiltOnce) {
     WriteParts(dir, {"NonSpecific|Cable|Accessories|CBL0010|0|1|0|||Cable",
                      "Raven|Module|AnalogIn|RVNAIN0820|0|1|0|||Analog",
                      "Heron|Module|Counter|HRNCNT0210|0|2|0|||Counter",
-                     "Lark|CPU|Standard|LKXCPU2010|0|1|0|||CPU",
+                     "Lark|CPU|Standard|LKXCPU2411|0|1|0|||CPU",
                      "NonSpecific|Service|Other|SVC0001|0|1|0|||Service"});
     auto info = std::make_shared<CPartInfo>();
     info->Init(dir.Str());
@@ -38,15 +38,15 @@ TEST(CFamilyPartList, FamilyThenNeutralPartsInFileOrderBuiltOnce) {
     CFamilyPartList list;
     list.Init(plcLark, info);
     EXPECT_EQ(list.PlcFamily(), plcLark);
-    EXPECT_EQ(AllNames(list), (Names{"RVNAIN0820", "LKXCPU2010", "CBL0010", "SVC0001"}));
+    EXPECT_EQ(AllNames(list), (Names{"RVNAIN0820", "LKXCPU2411", "CBL0010", "SVC0001"}));
     EXPECT_EQ(test::CatchError([&] { list.Part(0); }).Number(), 9);
     EXPECT_EQ(test::CatchError([&] { list.Part(5); }).Number(), 9);
 
     // Once built, the list keeps its names when the table is reloaded.
-    WriteParts(dir, {"Lark|CPU|Standard|LKXCPU3010|0|1|0|||CPU"});
+    WriteParts(dir, {"Lark|CPU|Standard|LKXCPU3411|0|1|0|||CPU"});
     info->Init(dir.Str());
     EXPECT_EQ(list.Count(), 4);
     CFamilyPartList fresh;
     fresh.Init(plcLark, info);
-    EXPECT_EQ(AllNames(fresh), (Names{"LKXCPU3010"}));
+    EXPECT_EQ(AllNames(fresh), (Names{"LKXCPU3411"}));
 }

@@ -17,16 +17,16 @@ namespace {
 // Rows with "|" for the tab.
 const char* const kRows[] = {
     "Kestrel|Rack|Main|318RCK0801|0|0|0|ChassisWithRack|\"\"|\"Rack, 8 slots\"|\"Châssis 8\"",
-    "Kestrel|CPU|Standard|318CPU*|0||0||\"318CPU43412,318CPU43413\"|Any Kestrel CPU|",
-    "Kestrel|CPU|HotStandby|318CPU43412|0|1|0|hsbcpu 2powerslots||Kestrel CPU|",
-    "Kestrel|CPU|Standard|318CPU43413|0|1|0|||CPU 2|",
+    "Kestrel|CPU|Standard|318CPU*|0||0||\"318CPU2411,318CPU2412\"|Any Kestrel CPU|",
+    "Kestrel|CPU|HotStandby|318CPU2411|0|1|0|hsbcpu 2powerslots||Kestrel CPU|",
+    "Kestrel|CPU|Standard|318CPU2412|0|1|0|||CPU 2|",
     "Kestrel|Module|DiscreteIn|318DIN1624|12|1|7| |;318DIN1624A|Inputs|Entrées",
     "Kestrel|Module|DiscreteIn|318DIN1624A|13|1|0|||Inputs A",
     "Kestrel|Power|Redundant|318PSR0524D|40|1|0|Redundant||Supply",
     "Kestrel|Module|Special|AB123|14|2|0|||Special",
     "Kestrel|Module|Counter|XY 45-6|15|1|0|||Counter",
     "Raven|Module|AnalogIn|RVNAIN0820|0|1|0|||Analog in",
-    "Lark|CPU|Standard|LKXCPU2010|0|1|0|||Lark CPU",
+    "Lark|CPU|Standard|LKXCPU2411|0|1|0|||Lark CPU",
     "Lark|Module|Communication|LKXETH0001|0|1|0|||Ethernet",
     "Osprey|Module|DiscreteOut|OSPDOU1624T|0|1|0|||Outputs",
     "Heron|Module|Counter|HRNCNT0210|0|2|0|||Counter",
@@ -80,7 +80,7 @@ TEST_F(CPartInfoTest, LookupAndFields) {
     EXPECT_TRUE(info_.RackIncludesQWA("318RCK0801"));
     EXPECT_TRUE(info_.IsRedundantSupply("318PSR0524D"));
     EXPECT_FALSE(info_.IsAmbiguousName("318DIN1624"));  // pick list commented out
-    EXPECT_EQ(info_.Picklist("318 CPU *"), (Names{"318CPU43412", "318CPU43413"}));
+    EXPECT_EQ(info_.Picklist("318 CPU *"), (Names{"318CPU2411", "318CPU2412"}));
     EXPECT_EQ(info_.Parts()[0].Description(eguiLangFrench), "Châssis 8");
     EXPECT_EQ(info_.Parts()[5].Description(eguiLangFrench), "");  // no eleventh field
 
@@ -95,7 +95,7 @@ TEST_F(CPartInfoTest, LookupAndFields) {
 TEST_F(CPartInfoTest, MatchPartsLikeExcludesThePatternItself) {
     Load(PartFile(FixtureRows()));
     EXPECT_EQ(info_.MatchPartsLike("318 din-1624"), (Names{"318DIN1624A"}));
-    EXPECT_EQ(info_.MatchPartsLike("318CPU*"), (Names{"318CPU43412", "318CPU43413"}));
+    EXPECT_EQ(info_.MatchPartsLike("318CPU*"), (Names{"318CPU2411", "318CPU2412"}));
     EXPECT_EQ(info_.MatchPartsLike("318???1624"), (Names{"318DIN1624"}));  // "?": no "*" added
     EXPECT_EQ(info_.Picklist("318DIN1624"), (Names{"318DIN1624A"}));
     EXPECT_TRUE(info_.Picklist("318DIN1624A").empty());
@@ -119,7 +119,7 @@ TEST_F(CPartInfoTest, IndexedPrefixSearchEqualsScan) {
 TEST_F(CPartInfoTest, FamilyPairsAndFamilySearches) {
     Load(PartFile(FixtureRows()));
     EXPECT_EQ(info_.PartNamesSubset(plcLark, ptUnknown),
-              (Names{"RVNAIN0820", "LKXCPU2010", "LKXETH0001"}));
+              (Names{"RVNAIN0820", "LKXCPU2411", "LKXETH0001"}));
     EXPECT_EQ(info_.PartNamesSubset(plcRaven, ptModule),
               (Names{"RVNAIN0820", "LKXETH0001", "OSPDOU1624T"}));
     EXPECT_EQ(info_.PartNamesSubset(plcBriskFinch, ptUnknown),
@@ -140,8 +140,8 @@ TEST_F(CPartInfoTest, FamilyPairsAndFamilySearches) {
     EXPECT_EQ(info_.MultiplePartsAsArray("(999999999) X").size(), 1000u);  // capped
 
     // A reload drops the cached subsets.
-    Load(PartFile({"Lark|CPU|Standard|LKXCPU3010|0|1|0|||x"}));
-    EXPECT_EQ(info_.PartNamesSubset(plcLark, ptUnknown), (Names{"LKXCPU3010"}));
+    Load(PartFile({"Lark|CPU|Standard|LKXCPU3411|0|1|0|||x"}));
+    EXPECT_EQ(info_.PartNamesSubset(plcLark, ptUnknown), (Names{"LKXCPU3411"}));
 }
 
 TEST_F(CPartInfoTest, GuessCpuFamilyInOrder) {

@@ -19,11 +19,11 @@ const std::vector<std::string> kParts = {
     "Kestrel|Module|AnalogIn|318AIN0820|3|1|0|||Analog in|",
     "Kestrel|Power|Standard|318PSU0524D|40|1|0|||Supply DC|",
     "Kestrel|Power|Standard|318PSU0524A|41|1|0|||Supply AC|",
-    "Heron|CPU|Standard|Brisk57-1034|0|1|0|||CPU|",
-    "Heron|CPU|Standard|Brisk57-1044|0|1|0|||CPU|",
-    "Heron|CPU|Standard|BriskP57-5134|0|1|0|||CPU|",
+    "Heron|CPU|Standard|BRISK57-1101|0|1|0|||CPU|",
+    "Heron|CPU|Standard|BRISK57-1102|0|1|0|||CPU|",
+    "Heron|CPU|Standard|BRISKP57-3451|0|1|0|||CPU|",
     "Heron|Power|Standard|HRNPSU0524D|0|1|0|||Supply|",
-    "BriskFinch|CPU|Standard|Brisk37-1000|0|1|0|||CPU|",
+    "BriskFinch|CPU|Standard|BRISK37-1101|0|1|0|||CPU|",
     "Plover|Module|DiscreteIn|07VDIN1624|5|1|0|||Inputs|",
 };
 
@@ -136,24 +136,25 @@ TEST_F(CPartMappingTest, MatchPower) {
 TEST_F(CPartMappingTest, MappCpuAndTheBriskSearch) {
     Load(kMapping);
     bool found = false;
-    EXPECT_EQ(mapping_.MappCPU("Brisk57 -1034", found, plcKestrel), "Brisk57-1034");
+    EXPECT_EQ(mapping_.MappCPU("Brisk57 -1101", found, plcKestrel), "Brisk57-1101");
     EXPECT_TRUE(found);
 
-    // One or two characters missing: the first candidate in file order.
-    EXPECT_EQ(mapping_.MappCPU("Brisk57-103", found, plcHeron), "Brisk57-1034");
+    // One or two characters missing: the first candidate in file order, in
+    // the catalogue's spelling.
+    EXPECT_EQ(mapping_.MappCPU("Brisk57-110", found, plcHeron), "BRISK57-1101");
     EXPECT_FALSE(found);
-    EXPECT_EQ(mapping_.MappCPU("Brisk57-10", found, plcHeron), "Brisk57-1034");
+    EXPECT_EQ(mapping_.MappCPU("Brisk57-11", found, plcHeron), "BRISK57-1101");
     // Older 57 names lack the "P" of the current line.
-    EXPECT_EQ(mapping_.MappCPU("Brisk57-513", found, plcHeron), "BriskP57-5134");
+    EXPECT_EQ(mapping_.MappCPU("Brisk57-345", found, plcHeron), "BRISKP57-3451");
     // 37 names match any continuation.
-    EXPECT_EQ(mapping_.MappCPU("Brisk37-1", found, plcBriskFinch), "Brisk37-1000");
+    EXPECT_EQ(mapping_.MappCPU("Brisk37-1", found, plcBriskFinch), "BRISK37-1101");
 
     // No candidate: the name without blanks.
     EXPECT_EQ(mapping_.MappCPU("Brisk57 -9", found, plcHeron), "Brisk57-9");
     EXPECT_EQ(mapping_.MappCPU("Brisk37-2", found, plcHeron), "Brisk37-2");
     EXPECT_FALSE(found);
-    // The patterns and prefixes are case-sensitive.
-    EXPECT_EQ(mapping_.MappCPU("brisk57-513", found, plcHeron), "brisk57-513");
+    // The line prefix that leads to the "P" line is case-sensitive.
+    EXPECT_EQ(mapping_.MappCPU("brisk57-345", found, plcHeron), "brisk57-345");
     // Other families get no search.
     EXPECT_EQ(mapping_.MappCPU("Brisk57-103", found, plcKestrel), "Brisk57-103");
     EXPECT_FALSE(found);

@@ -24,8 +24,8 @@ TEST(CPartNaming, CompressedAndBlankFreeForms) {
 }
 
 TEST(CPartNaming, ExpandedNameUsesCatalogPrefixes) {
-    EXPECT_EQ(Naming().ExpandedName("318CPU43412"), "318 CPU 43412");
-    EXPECT_EQ(Naming().ExpandedName("318 CPU4 3412"), "318 CPU 43412");
+    EXPECT_EQ(Naming().ExpandedName("318CPU2411"), "318 CPU 2411");
+    EXPECT_EQ(Naming().ExpandedName("318 CPU2 411"), "318 CPU 2411");
     EXPECT_EQ(Naming().ExpandedName("441016205"), "4410 162 05");
     EXPECT_EQ(Naming().ExpandedName("VRDCH08"), "VRD CH 08");
     EXPECT_EQ(Naming().ExpandedName("LKX"), "LKX");                   // surplus blanks trimmed
@@ -41,7 +41,7 @@ TEST(CPartNaming, FactorsAndLists) {
     EXPECT_EQ(factor, 0);
     EXPECT_EQ(Naming().RemovePartFactor("ABC", factor), "ABC");
     EXPECT_EQ(factor, 1);
-    EXPECT_EQ(Naming().ExpandedNameEx("(2) 318CPU43412+XY"), "(2) 318 CPU 43412 + XY");
+    EXPECT_EQ(Naming().ExpandedNameEx("(2) 318CPU2411+XY"), "(2) 318 CPU 2411 + XY");
     EXPECT_EQ(Naming().ExpandedNameEx("(1) A+(x) B"), "A + B");
     EXPECT_EQ(Naming().ExpandedNameEx("A+B"), "A + B");
     EXPECT_EQ(Naming().ExpandedNameEx("   "), "");
@@ -61,6 +61,8 @@ TEST(CPartNaming, CpuLines) {
     EXPECT_TRUE(Naming().IsBrisk57Cpu("brisk57-2034"));
     EXPECT_TRUE(Naming().IsBrisk57Cpu("BriskP57-2634"));
     EXPECT_TRUE(Naming().IsBrisk57Cpu("HRNPCX5760"));
+    EXPECT_TRUE(Naming().IsBrisk57Cpu("BRISKP57-2341"));  // the catalogue's spelling
+    EXPECT_TRUE(Naming().IsBrisk37Cpu("BRISKH37-2311"));
     EXPECT_FALSE(Naming().IsBrisk57Cpu("Brisk37-2110"));
     EXPECT_TRUE(Naming().IsBrisk37Cpu("Brisk37-2110"));
     EXPECT_TRUE(Naming().IsBrisk37Cpu("BriskH37-2110"));

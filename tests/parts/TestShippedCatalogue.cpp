@@ -5,12 +5,15 @@
 #include <regex>
 #include <set>
 
+#include "ModelFixture.h"
 #include "TestUtil.h"
 #include "component/CVellBases.h"
 #include "core/CCvtEnum.h"
 #include "core/CUtf8.h"
 #include "core/Enums.h"
 #include "core/modResStr.h"
+#include "model/CIoConfig.h"
+#include "output/CLoomWriter.h"
 #include "parts/CPartNaming.h"
 #include "parts/CVellPartDb.h"
 #include "support/CIniDOM.h"
@@ -175,4 +178,68 @@ TEST_F(ShippedCatalogue, PickListsNameKnownParts) {
     }
     EXPECT_TRUE(Parts().PartNeedsResolution("genericRackKestrel"));
     EXPECT_GE(Parts().Picklist("genericRackKestrel").size(), 2u);
+}
+
+TEST_F(ShippedCatalogue, GenericCpuPatternsNamePartsOfTheTable) {
+    // A reader puts the pattern, each wildcard written "x", in place of a
+    // processor it does not know: that name must be a part.
+    CIniDOM ini;
+    ini.CreateFromFile(dir_->File("FamilyInfo.txt"));
+    int families = 0;
+    for (const std::string& section : ini.EnumSections()) {
+        const std::string value =
+            db_->FamilyInfo()->GenericCPUs(CCvtEnum::PlcFamilyFromString(section));
+        if (value.empty()) continue;
+        ++families;
+        for (std::string name : CStdLib::Split(value, '|')) {
+            for (char& c : name)
+                if (c == '#' || c == '*' || c == '?') c = 'x';
+            EXPECT_TRUE(Parts().PartExists(name, true)) << section << ": " << name;
+        }
+    }
+    EXPECT_GE(families, 11);
+}
+
+TEST_F(ShippedCatalogue, EveryRealPartIsWrittenAsResolved) {
+    // Only placeholders may leave a choice: names with "x" digits or "*", the
+    // families' placeholder racks and the names a family lists as needing
+    // resolution. A real part that is the start of two others would get them
+    // as candidates in a slot; a processor or rack that is the start of any
+    // other, or not upper case, would never be resolved.
+    CIniDOM ini;
+    ini.CreateFromFile(dir_->File("FamilyInfo.txt"));
+    std::set<std::string> needResolution;
+    for (const std::string& section : ini.EnumSections())
+        for (const std::string& name :
+             CStdLib::Split(db_->FamilyInfo()->FamilyAttribute(
+                                CCvtEnum::PlcFamilyFromString(section), "NeedsResolutionList", ""),
+                            '|'))
+            needResolution.insert(name);
+    test::EnvGuard epoch("SOURCE_DATE_EPOCH", "0");
+    int real = 0;
+    for (const CPart& p : Parts().Parts()) {
+        const std::string& name = p.Name();
+        if (name.find_first_of("x*") != std::string::npos || name.starts_with("genericRack") ||
+            needResolution.count(name)) {
+            EXPECT_TRUE(Parts().PartNeedsResolution(name)) << name;
+            continue;
+        }
+        ++real;
+        const bool cpu = p.Typ() == ptCpu, rack = p.Typ() == ptRack;
+        CIoConfig cfg;
+        test::AttachShippedParts(cfg);
+        cfg.SetPlcFamily(p.PlcFamily());
+        cfg.SetPlcName(cpu ? name : "");
+        ASSERT_TRUE(cfg.DropList().AddDrop3(1, 1, DropFamily::kKestrel, ""));
+        ASSERT_TRUE(cfg.RackList().AddRack(1, 1, 1, rack ? name : "318RCK0801"));
+        cfg.ModuleList().SetModule(1, 1, 1, 1, name);
+        const std::string xml = CLoomWriter(cfg.PartInfo()).CreateXml(cfg);
+        EXPECT_EQ(xml.find("<pickList"), std::string::npos) << name;
+        if (cpu || rack) {
+            EXPECT_NE(xml.find("displayPart=\"" + name + "\" partNumber=\"" + name + "\""),
+                      std::string::npos)
+                << name;
+        }
+    }
+    EXPECT_GT(real, 1200);
 }

@@ -50,22 +50,22 @@ class SkeinProTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(SkeinProTest, ProcessorReferenceAndAddress) {
-    EXPECT_EQ(Read(Lines({"HARD_CONFIGURATION", "CU", "REFERENCE = 'Brisk57 -2134'", "ADDRESS 2",
+    EXPECT_EQ(Read(Lines({"HARD_CONFIGURATION", "CU", "REFERENCE = 'Brisk57 -2311'", "ADDRESS 2",
                           "END_CU", "END_CONFIGURATION"})),
               0);
     EXPECT_TRUE(messages_.empty()) << messages_.front();
     EXPECT_EQ(cfg_.PlcFamily(), plcHeron);
-    EXPECT_EQ(cfg_.PlcName(), "Brisk57-2134");
-    EXPECT_EQ(At(0, 1, 1, 2), "Brisk57-2134");
+    EXPECT_EQ(cfg_.PlcName(), "Brisk57-2311");
+    EXPECT_EQ(At(0, 1, 1, 2), "Brisk57-2311");
     EXPECT_EQ(cfg_.DropList().DropByKey(0, 1)->IoFamily(), plcHeron);
 }
 
 TEST_F(SkeinProTest, ShortProcessorNameIsMatchedWithAReport) {
-    EXPECT_EQ(Read(Lines({"HARD_CONFIGURATION", "CU", "REFERENCE = \"Brisk57-213\"", "END_CU"})),
+    EXPECT_EQ(Read(Lines({"HARD_CONFIGURATION", "CU", "REFERENCE = \"Brisk57-231\"", "END_CU"})),
               0);
-    EXPECT_EQ(cfg_.PlcName(), "Brisk57-2134");
+    EXPECT_EQ(cfg_.PlcName(), "BRISK57-2311");
     EXPECT_EQ(messages_, std::vector<std::string>{
-                             "The part 'Brisk57-213' has been matched with part 'Brisk57-2134'"});
+                             "The part 'Brisk57-231' has been matched with part 'BRISK57-2311'"});
 }
 
 TEST_F(SkeinProTest, ProcessorOfNoFamilyGives14002AndReadingGoesOn) {
@@ -135,7 +135,7 @@ TEST_F(SkeinProTest, ModuleNamesFallBackToTheBriskFinchFamily) {
 // first value, what follows is placed under the second, while the RACK
 // line's drop stays on bus 0.
 TEST_F(SkeinProTest, FurtherBusesStepTheCounterTwice) {
-    EXPECT_EQ(Read(Lines({"HARD_CONFIGURATION", "CU", "REFERENCE = 'Brisk57-2134'", "END_CU",
+    EXPECT_EQ(Read(Lines({"HARD_CONFIGURATION", "CU", "REFERENCE = 'Brisk57-2311'", "END_CU",
                           "BUS 'DP'", "RACK 1", "REFERENCE = 'HRN RCK 06'",
                           Module(2, "HRN DIN 1624"), "END_RACK", "END_BUS", "BUS FMS", "RACK 4",
                           Module(0, "HRN DOU 1624T"), "END_RACK", "END_BUS"})),

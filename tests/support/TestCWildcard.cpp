@@ -5,10 +5,10 @@
 using vellcfgrdr::CWildcard;
 
 TEST(CWildcard, StarQuestionAndDigit) {
-    EXPECT_TRUE(CWildcard::Matches("318CPU43412", "318CPU*"));
+    EXPECT_TRUE(CWildcard::Matches("318CPU2411", "318CPU*"));
     EXPECT_TRUE(CWildcard::Matches("318CPU", "318CPU*"));
-    EXPECT_FALSE(CWildcard::Matches("318cpu43412", "318CPU*"));  // case-sensitive
-    EXPECT_TRUE(CWildcard::Matches("OSPE582040",
+    EXPECT_FALSE(CWildcard::Matches("318cpu2411", "318CPU*"));  // case-sensitive
+    EXPECT_TRUE(CWildcard::Matches("OSPE582613",
                                    "???"
                                    "?58*"));
     EXPECT_TRUE(CWildcard::Matches("1756-L63", "1756-L6#"));
