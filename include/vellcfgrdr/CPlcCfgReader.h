@@ -36,7 +36,8 @@ class CPlcCfgReader {
     // eReadOk, eReadWarnings, eReadPlcNotValid, eReadBadFile, or the
     // number of the error that ended the reading (the configuration keeps
     // what was read until then). A missing file raises 53 and a file whose
-    // extension names no known format raises 14001.
+    // extension names no known format raises 14001. Called again from a
+    // message handler while it reads, it raises 5 ("the reader is busy").
     int32_t ReadIOmap(const std::string& sFilename);
     // The exchange XML of the current configuration, made anew on each call.
     std::string Xml() const;
@@ -59,6 +60,7 @@ class CPlcCfgReader {
     void AddMissingPlc();
 
     std::unique_ptr<CIoConfig> mIoConfig;
+    bool mReading = false;
 };
 
 }  // namespace vellcfgrdr

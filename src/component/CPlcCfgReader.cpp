@@ -48,6 +48,14 @@ void CPlcCfgReader::NewConfig() {
 
 int32_t CPlcCfgReader::ReadIOmap(const std::string& sFilename) {
     try {
+        // A message handler that reads again would replace the configuration
+        // that the running read is filling.
+        if (mReading) ModGSCore::RaiseError("the reader is busy", ErrNum::kInvalidCall);
+        mReading = true;
+        const struct Done {
+            bool& reading;
+            ~Done() { reading = false; }
+        } done{mReading};
         NewConfig();
         mIoConfig->SetProjectFormat(ReaderRegistry::FileFormatFromName(sFilename));
         mIoConfig->SetProjectFileName(sFilename);

@@ -72,3 +72,25 @@ TEST_F(PlcCfgReaderTest, ErrorDescriptions) {
               "The PLC in the given project is either not valid or not supported.");
     EXPECT_EQ(reader_.ErrorDescription(14003), "Reading complete with warnings");
 }
+
+TEST_F(PlcCfgReaderTest, AReadFromAMessageHandlerIsRefusedAsBusy) {
+    const std::string first = dir_.Write("a.slc", "start 1747-L532\nslot 1 1746-IB16\n");
+    const std::string second = dir_.Write("b.slc", "start 1747-L514\n");
+    std::vector<int32_t> refused;
+    reader_.EvtInfoMessage.Subscribe([&](const std::string&, eMessageLevel, const std::string&) {
+        try {
+            reader_.ReadIOmap(second);
+        } catch (const CVellError& e) {
+            refused.push_back(e.Number());
+            EXPECT_NE(e.Description().find("the reader is busy"), std::string::npos);
+        }
+    });
+    EXPECT_EQ(reader_.ReadIOmap(first), 0);
+    ASSERT_FALSE(refused.empty());
+    EXPECT_EQ(refused.front(), 5);
+    // The outer read was not disturbed, and the reader reads again afterwards.
+    EXPECT_NE(reader_.Xml().find("1746-IB16"), std::string::npos);
+    refused.clear();
+    EXPECT_EQ(reader_.ReadIOmap(second), 0);
+    EXPECT_EQ(refused, std::vector<int32_t>(refused.size(), 5));
+}
