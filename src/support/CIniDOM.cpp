@@ -55,8 +55,8 @@ struct KeyLine {
 };
 
 // The quote rule: a leading pair of double quotes encloses (part of) the
-// name, the next pair a piece of the value; both pieces are taken as they
-// stand, "=", ";" and blanks included.
+// name, the next pair a piece of the line; both pieces are taken as they
+// stand, ";" and blanks included, and an "=" in the name's belongs to it.
 KeyLine Unquote(std::string_view line) {
     KeyLine k;
     size_t rest = 0;
@@ -195,8 +195,10 @@ bool CIniDOM::ReadLine(std::string& line, CIniSection*& current) {
 void CIniDOM::ReadKeyLine(std::string_view line, CIniSection* current) {
     const KeyLine k = Unquote(line);
     const std::string& t = k.text;
+    // Only a quoted name keeps its "=": the first one after it splits, even
+    // inside the quoted piece of the value.
     size_t eq = 0;
-    while (eq < t.size() && (t[eq] != '=' || k.name.Contains(eq) || k.value.Contains(eq)))
+    while (eq < t.size() && (t[eq] != '=' || k.name.Contains(eq)))
         ++eq;
     if (eq == t.size()) throw CVellError(ErrNum::kInvalidPattern, "Unrecognized pattern");
     if (!current)

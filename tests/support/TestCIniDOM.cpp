@@ -106,6 +106,19 @@ TEST_F(CIniDOMTest, ParseErrorsNameTheLineAndKeepWhatWasRead) {
     EXPECT_EQ(e.Number(), ErrNum::kInvalidPropertyValue);
 }
 
+TEST_F(CIniDOMTest, TheFirstEqualsSignSplitsAKeyLine) {
+    // Quotes that do not open the line only keep a piece of text as it
+    // stands; an "=" inside them is the split when it comes first.
+    CIniDOM dom;
+    dom.CreateFromFile(Write("[S]\r\nab\"c=d\"e=f\r\nkey = \"a=b\"\r\n"));
+    const CIniKeys& keys = dom.Sections().Item("S")->Keys();
+    ASSERT_EQ(keys.Count(), 2);
+    EXPECT_EQ(keys.Item(1)->Name(), "abc");
+    EXPECT_EQ(keys.Item(1)->Value(), "de=f");
+    EXPECT_EQ(keys.Item(2)->Name(), "key");
+    EXPECT_EQ(keys.Item(2)->Value(), "a=b");
+}
+
 TEST_F(CIniDOMTest, MissingFileFailsWithTheLoadAsPlace) {
     const std::string path = dir_.File("absent.ini");
     const CVellError e = CatchError([&] { CIniDOM().CreateFromFile(path); });
