@@ -223,9 +223,12 @@ bool CPartInfo::RackIncludesQWA(std::string_view name) const {
 // --- Searches ---
 
 std::vector<std::string> CPartInfo::Picklist(std::string_view name) const {
+    // A name the table does not hold, such as a truncated processor name,
+    // still offers the parts it starts: a choice for the planner rather than
+    // a part ignored. No name at all starts every part and offers none.
     const CPart* part = Find(name);
-    if (!part) return {};
-    if (!part->Picklist().empty()) return CStdLib::Split(part->Picklist(), ',');
+    if (part && !part->Picklist().empty()) return CStdLib::Split(part->Picklist(), ',');
+    if (!part && CPartNaming::Instance()->CompressedName(name).empty()) return {};
     return MatchPartsLike(name);
 }
 

@@ -170,6 +170,22 @@ TEST_F(WriterTest, PlcIsResolvedOnlyWhenKnownUnambiguousAndUpperCase) {
       <pickList partNumber="1756-CNBR" />
     </plc>
 )");
+
+    // A truncated name that the table does not hold offers the names it
+    // starts, so that a planner can choose.
+    cfg_.SetPlcName("1756-L8");
+    EXPECT_EQ(Plc(), R"(    <plc type="ControlLogix" displayPart="1756L8">
+      <pickList partNumber="1756-L81E" />
+      <pickList partNumber="1756-L82E" />
+      <pickList partNumber="1756-L83E" />
+      <pickList partNumber="1756-L84E" />
+      <pickList partNumber="1756-L85E" />
+      <pickList partNumber="1756-L8x" />
+    </plc>
+)");
+    cfg_.SetPlcName("1756-Q");
+    EXPECT_EQ(Plc(),
+              "    <plc type=\"ControlLogix\" displayPart=\"1756Q\" ignoreError=\"true\" />\n");
 }
 
 TEST_F(WriterTest, BusesFollowListOrderNotNumbers) {

@@ -87,6 +87,8 @@ TEST_F(CPartInfoTest, LookupAndFields) {
     // Unknown names: neutral values.
     EXPECT_EQ(info_.SlotCount("NOPE"), 1);
     EXPECT_TRUE(info_.Picklist("NOPE").empty());
+    // A name the table does not hold offers the names that it starts.
+    EXPECT_EQ(info_.Picklist("318 CPU 24"), (Names{"318CPU2411", "318CPU2412"}));
     EXPECT_TRUE(info_.PartNeedsResolution("318CPU*"));
     EXPECT_TRUE(info_.PartNeedsResolution("318CPU4*"));  // unknown, with "*"
     EXPECT_FALSE(info_.PartNeedsResolution("318CPU4"));  // unknown, without
