@@ -43,13 +43,13 @@ std::string XefText(int drops) {
         bus += Item("dropKestrel", "KestrelDropforRIO", d, racks);
     }
     return "<?xml version=\"1.0\"?>\n<FEFExchangeFile><IOConf><PLC><partItem "
-           "partNumber=\"318CPU43412\" family=\"Kestrel\"/><configKestrel><IOMapBlock>"
+           "partNumber=\"318CPU2411\" family=\"Kestrel\"/><configKestrel><IOMapBlock>"
            "<busKestrel busType=\"RIO bus\"><equipInfo position=\"1\"/>" +
            bus + "</busKestrel></IOMapBlock></configKestrel></PLC></IOConf></FEFExchangeFile>\n";
 }
 
 std::string HalyardText(int drops) {
-    std::string text = "BEGIN PLCConfig\r\nmodelName = 318CPU43412\r\nBEGIN DropHead\r\n";
+    std::string text = "BEGIN PLCConfig\r\nmodelName = 318CPU2411\r\nBEGIN DropHead\r\n";
     for (int d = 1; d <= drops; ++d) {
         text += "BEGIN IODrop\r\ndropNumber = " + std::to_string(d) + "\r\nDropType = 1\r\n";
         for (int r = 1; r <= kRacksPerDrop; ++r)

@@ -43,7 +43,7 @@ std::string Module(int rack, int slot, const std::string& name) {
 
 TEST_F(HalyardTest, HeadsDropsAndModules) {
     EXPECT_EQ(Read("header = 1\nBEGIN PLCConfig\n"
-                   "modelName = \"318CPU43412\"\n"
+                   "modelName = \"318CPU2411\"\n"
                    "BEGIN DropHead\nheadIndex = 2\nheadType = 4\n"
                    "BEGIN IODrop\ndropNumber = 1\nDropType = 10\n" +
                    Module(2, 5, "318DIN1624") + "BEGIN IOModule\nmoduleName = 318DOU1624T\nEND\n" +
@@ -56,7 +56,7 @@ TEST_F(HalyardTest, HeadsDropsAndModules) {
                    "END\n"),
               0);
     EXPECT_TRUE(messages_.empty()) << messages_.front();
-    EXPECT_EQ(cfg_.PlcName(), "318CPU43412");  // without its quotes
+    EXPECT_EQ(cfg_.PlcName(), "318CPU2411");  // without its quotes
     EXPECT_EQ(cfg_.PlcFamily(), plcKestrel);
     EXPECT_EQ(cfg_.BusList().BusByNum(2)->Typename(), "Plover Bus");
     EXPECT_EQ(cfg_.BusList().BusByNum(3)->Typename(), "Generic Bus");
@@ -72,7 +72,7 @@ TEST_F(HalyardTest, HeadsDropsAndModules) {
 }
 
 TEST_F(HalyardTest, KeywordsInAnyCaseAndSkippedBlocks) {
-    EXPECT_EQ(Read("; exported\nbegin plcconfig\n  MODELNAME=318CPU43412  \n"
+    EXPECT_EQ(Read("; exported\nbegin plcconfig\n  MODELNAME=318CPU2411  \n"
                    "BEGIN Comms\nBEGIN Inner\nEND\nheadIndex = 9\nEND\n"
                    "begin drophead\nBEGIN Other\nEND\nbegin iodrop\ndropnumber=2\n"
                    "BEGIN Diag\nBEGIN Deeper\nEND\nEND\n"
@@ -97,7 +97,7 @@ TEST_F(HalyardTest, StatusOfTheModel) {
 }
 
 TEST_F(HalyardTest, FilesWithoutAModel) {
-    EXPECT_EQ(Read("modelName = 318CPU43412\n"), 321);
+    EXPECT_EQ(Read("modelName = 318CPU2411\n"), 321);
     CIoConfig other;
     test::AttachShippedParts(other);
     other.SetProjectFileName(
@@ -109,7 +109,7 @@ TEST_F(HalyardTest, FilesWithoutAModel) {
 }
 
 TEST_F(HalyardTest, AnErrorEndsItsBlockOnly) {
-    EXPECT_EQ(Read("BEGIN PLCConfig\nmodelName = 318CPU43412\n"
+    EXPECT_EQ(Read("BEGIN PLCConfig\nmodelName = 318CPU2411\n"
                    "BEGIN DropHead\nheadIndex = 1\n"
                    "BEGIN IODrop\ndropNumber = 1\n" +
                    Module(0, 1, "318DIN1624") +
@@ -128,7 +128,7 @@ TEST_F(HalyardTest, AnErrorEndsItsBlockOnly) {
 }
 
 TEST_F(HalyardTest, AFileCutOffInsideABlockIsNoSuccess) {
-    EXPECT_EQ(Read("BEGIN PLCConfig\nmodelName = 318CPU43412\nBEGIN DropHead\n"
+    EXPECT_EQ(Read("BEGIN PLCConfig\nmodelName = 318CPU2411\nBEGIN DropHead\n"
                    "BEGIN IODrop\ndropNumber = 1\n" +
                    Module(0, 1, "318DIN1624") + "BEGIN IOModule\nmoduleName = 318DIN0824\n"),
               321);
@@ -138,7 +138,7 @@ TEST_F(HalyardTest, AFileCutOffInsideABlockIsNoSuccess) {
 }
 
 TEST_F(HalyardTest, DeepNestingIsSkippedWithoutRecursion) {
-    std::string text = "BEGIN PLCConfig\nmodelName = 318CPU43412\n";
+    std::string text = "BEGIN PLCConfig\nmodelName = 318CPU2411\n";
     for (int i = 0; i < 200000; ++i)
         text += "BEGIN X\n";
     for (int i = 0; i < 200000; ++i)

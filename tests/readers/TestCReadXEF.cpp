@@ -56,7 +56,7 @@ TEST_F(XefTest, KestrelConfiguration) {
     const std::string rack =
         Item("rackKestrel", "318RCK0801", 1,
              Item("powerSupply", "318PSU0824D", -1) +
-                 Item("moduleKestrel", "318P43412", 2, "", " UCMod=\"true\"") +
+                 Item("moduleKestrel", "318P2411", 2, "", " UCMod=\"true\"") +
                  Item("moduleKestrel", "318DIN1624.01.2", 3) +
                  Item("moduleKestrel", "318DOU1624T", -1) + Item("moduleATS", "318AIN0820", 5));
     const std::string drop =
@@ -67,16 +67,16 @@ TEST_F(XefTest, KestrelConfiguration) {
         "<busKestrel busType=\"Local Kestrel Bus\">"
         "<equipInfo position=\"0\"/>" +
         rack + drop + "</busKestrel>";
-    EXPECT_EQ(Read(Plc("FEFExchangeFile", "318CPU43412", "Kestrel",
+    EXPECT_EQ(Read(Plc("FEFExchangeFile", "318CPU2411", "Kestrel",
                        "<configKestrel><IOMapBlock>" + bus +
                            "<busATS busType=\"Tbus\"><equipInfo position=\"7\"/></busATS>"
                            "</IOMapBlock></configKestrel>")),
               0);
     EXPECT_EQ(cfg_.PlcFamily(), plcKestrel);
-    EXPECT_EQ(cfg_.PlcName(), "318CPU43412");
+    EXPECT_EQ(cfg_.PlcName(), "318CPU2411");
     EXPECT_EQ(cfg_.RackList().rackName(0, 0, 1), "318RCK0801");
     EXPECT_EQ(At(0, 0, 1, skPower2), "318PSU0824D");  // a supply at -1
-    EXPECT_EQ(At(0, 0, 1, 2), "318CPU43412");         // mapped as a CPU
+    EXPECT_EQ(At(0, 0, 1, 2), "318CPU2411");         // mapped as a CPU
     EXPECT_EQ(At(0, 0, 1, 3), "318DIN1624");          // both suffixes gone
     EXPECT_EQ(At(0, 0, 1, skCpu), "318DOU1624T");     // a module at -1
     EXPECT_EQ(At(0, 0, 1, 5), "318AIN0820");
@@ -107,7 +107,7 @@ TEST_F(XefTest, OtherFamiliesReadBothFlavours) {
                                "<busATS><equipInfo position=\"4\"/></busATS>" +
                                "<busKestrel busType=\"RIO bus\"><equipInfo position=\"5\"/>" +
                                Item("dropKestrel", "GarnetIODrop12", 1) + "</busKestrel>";
-    EXPECT_EQ(Read(Plc("ZEFExchangeFile", "OSPE582020", "",
+    EXPECT_EQ(Read(Plc("ZEFExchangeFile", "OSPE581513", "",
                        "<configATS>" + atsBus + others + "</configATS>")),
               0);
     EXPECT_EQ(cfg_.PlcFamily(), plcOsprey);
@@ -139,7 +139,7 @@ TEST_F(XefTest, DropFamilyCodesFromThePartNumber) {
                            "kestreldrop"};
     for (int i = 0; i < 7; ++i)
         drops += Item("dropATS", parts[i], i + 1);
-    EXPECT_EQ(Read(Plc("FEFExchangeFile", "OSPE582020", "Osprey",
+    EXPECT_EQ(Read(Plc("FEFExchangeFile", "OSPE581513", "Osprey",
                        "<configATS><busATS busType=\"Tbus\"><equipInfo position=\"0\"/>" + drops +
                            "</busATS></configATS>")),
               0);
@@ -216,7 +216,7 @@ TEST_F(XefTest, ZippedExportsLeaveNoFilesBehind) {
     test::TempDir tmp;
     test::EnvGuard guard("TMPDIR", tmp.Str().c_str());
     const std::string xef =
-        Plc("ZEFExchangeFile", "318CPU43412", "Kestrel",
+        Plc("ZEFExchangeFile", "318CPU2411", "Kestrel",
             "<configKestrel><IOMapBlock><busKestrel busType=\"Tbus\">"
             "<equipInfo position=\"1\"/></busKestrel></IOMapBlock></configKestrel>");
     // The extension decides in any letter case; the entry name too.
