@@ -55,6 +55,22 @@ void CCfgModuleList::SetModule(int32_t bus, int32_t drop, int32_t rack, int32_t 
     }
 }
 
+void CCfgModuleList::PlaceModule(int32_t bus, int32_t drop, int32_t rack, int32_t slot,
+                                 std::string_view name, bool reportUnknown) {
+    try {
+        parent_.MakeSureRackExists(bus, drop, rack);
+        std::string part = IoConfig().RequirePartMapping().ToPartRef(name);
+        const bool known = !part.empty() && IoConfig().RequirePartInfo().PartExists(part);
+        Place(bus, drop, rack, slot, std::move(part));
+        if (!known && reportUnknown)
+            IoConfig().InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgUnknownModuleAt),
+                                                    {std::string(name), drop, rack, slot}),
+                                   eMsgWarning, "CCfgModuleList");
+    } catch (...) {
+        ModGSCore::ReRaise(kWhere, "PlaceModule");
+    }
+}
+
 void CCfgModuleList::Place(int32_t bus, int32_t drop, int32_t rack, int32_t slot,
                            std::string name) {
     ModGSCore::Assert(rack >= 0, "iRack >= 0", kWhere, "SetModule");

@@ -40,6 +40,11 @@ class CCfgModuleList {
     // Maps the name to a part reference and places it (an empty name clears
     // the slot); warns about names the part table does not know.
     void SetModule(int32_t bus, int32_t drop, int32_t rack, int32_t slot, std::string_view name);
+    // As SetModule, but a name the part table does not know is reported as
+    // the file writes it, with its position, so that it can be found there;
+    // reportUnknown false for a name the caller has reported already.
+    void PlaceModule(int32_t bus, int32_t drop, int32_t rack, int32_t slot, std::string_view name,
+                     bool reportUnknown = true);
 
   private:
     void Place(int32_t bus, int32_t drop, int32_t rack, int32_t slot, std::string name);

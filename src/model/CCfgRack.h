@@ -2,12 +2,17 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vellcfgrdr {
 
 // One rack, identified by bus, drop and rack number; names its backplane.
 class CCfgRack {
   public:
+    // The part name of a rack that is no part to order: the devices of a
+    // network, or the modules of a controller line that has no chassis.
+    static constexpr std::string_view kNoChassis = "no chassis";
+
     int16_t BusNum() const noexcept { return busNum_; }
     int16_t DropNum() const noexcept { return dropNum_; }
     int16_t rackNum() const noexcept { return rackNum_; }

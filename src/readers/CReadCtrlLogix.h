@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "readers/CCtrlLogixPart.h"
@@ -12,32 +13,32 @@
 namespace vellcfgrdr {
 
 // Reads the I/O configuration of a ControlLogix controller from its text
-// export (".L5K"): the MODULE blocks of the CONTROLLER block. Every distinct
-// parent module becomes a drop with one rack; the controller is the PLC and
-// every module is placed by its slot.
+// export (".L5K"): the attribute lists of the CONTROLLER block and of its
+// MODULE blocks become module records, which CCtrlLogixTopology turns into
+// chassis and networks.
 class CReadCtrlLogix final : public IReader {
   public:
     int32_t GetIoConfig(CIoConfig& root) override;
+
+    using Attributes = std::vector<std::pair<std::string, std::string>>;
+    // The attribute list "(Name := value, ...)" that opens on the current
+    // line of the reader, across lines, names and unquoted values in order.
+    // Commas and parentheses inside quotes or brackets belong to the value.
+    // False when the text ends before the list closes; a line starting with
+    // "END_" (outside a quoted value) ends an unclosed list.
+    static bool ReadAttributes(CTextReader& reader, Attributes& out);
 
   private:
     void ReadFile();
     void CheckVersion();
     void ReadController();
     void ReadModule();
-    std::string Value() const;
-    void SetController(std::string catalogNumber, int16_t slot);
-    void FillDrop(int32_t drop, const std::vector<const CCtrlLogixPart*>& members);
-    void PortLabel2Rack(int32_t drop, int32_t& rack, const std::string& label);
-    std::string ChassisPart(int16_t size) const;
 
     CIoConfig* root_ = nullptr;
     CTextReader reader_;
     std::vector<CCtrlLogixPart> parts_;
-    const CCtrlLogixPart* controller_ = nullptr;
     std::string processorType_;
-    int16_t firstSlot_ = 0;
     bool sawController_ = false;
-    int32_t result_ = 0;
 };
 
 }  // namespace vellcfgrdr

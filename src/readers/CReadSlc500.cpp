@@ -21,6 +21,13 @@ const Where kWhere = Where::Object("CReadSlc500");
 
 // Word n (1-based) of the line split at every single space; raises the
 // subscript error when the line has fewer words.
+// The controller lines whose expansion I/O needs no chassis.
+bool IsMicroLogix(std::string_view name) {
+    for (std::string_view line : {"1761-", "1762-", "1763-", "1764-", "1766-"})
+        if (name.starts_with(line)) return true;
+    return false;
+}
+
 std::string Word(std::string_view line, size_t n) {
     size_t start = 0;
     for (size_t i = 1; i < n; ++i) {
@@ -72,6 +79,7 @@ int32_t CReadSlc500::GetIoConfig(CIoConfig& root) {
 
 void CReadSlc500::ReadProcessor(std::string_view line) {
     std::string name = Word(line, 2);
+    bool warned = false;
     if (!root_->RequirePartInfo().PartExists(name)) {
         const std::string replacement = SubstituteCpu(name);
         if (!replacement.empty()) {
@@ -79,13 +87,16 @@ void CReadSlc500::ReadProcessor(std::string_view line) {
                 CStdLib::Sprintf(modResStr::ResString(msgPlcNotFoundSelected), {name, replacement}),
                 eMsgWarning, kSource);
             name = replacement;
+            warned = true;
         }
     }
+    noChassis_ = IsMicroLogix(name);
     root_->SetPlcName(name);
     root_->SetPlcFamily(plcSlc500);
     root_->BusList().AddBus(0, "SLC500 Bus");
     root_->DropList().AddDrop3(0, 1, DropFamily::kSlc500, "LocalRemote");
-    root_->ModuleList().SetModule(0, 1, 1, 0, root_->PlcName());
+    if (noChassis_) root_->RackList().SetRack(0, 1, 1, CCfgRack::kNoChassis);
+    root_->ModuleList().PlaceModule(0, 1, 1, 0, name, !warned);
     sawProcessor_ = true;
 }
 
@@ -127,14 +138,22 @@ void CReadSlc500::ReadSlot(std::string_view line) {
     const int32_t s1 = parts.SlotCount(racks.rackName(0, 1, 1));
     const int32_t s2 = parts.SlotCount(racks.rackName(0, 1, 2));
     int32_t rack = 3, slot = index - s1 - s2;
-    if (index < s1) {
+    if (noChassis_ && racks.rackName(0, 1, 1) == CCfgRack::kNoChassis) {
+        rack = 1;
+        slot = index;
+    } else if (index < s1) {
         rack = 1;
         slot = index;
     } else if (index < s1 + s2) {
         rack = 2;
         slot = index - s1;
     }
-    root_->ModuleList().SetModule(0, 1, rack, slot, name);
+    // Exports list the processor in slot 0 as well: it is placed, and
+    // warned about, once.
+    if (root_->ModuleList().ModuleNameIn(0, 1, rack, slot) ==
+        root_->RequirePartMapping().ToPartRef(name))
+        return;
+    root_->ModuleList().PlaceModule(0, 1, rack, slot, name);
 }
 
 }  // namespace vellcfgrdr

@@ -27,6 +27,9 @@ class CReadSlc500 final : public IReader {
 
     CIoConfig* root_ = nullptr;
     bool sawProcessor_ = false;
+    // A MicroLogix controller: its expansion modules sit beside it, in no
+    // chassis, at their slot index.
+    bool noChassis_ = false;
 };
 
 }  // namespace vellcfgrdr

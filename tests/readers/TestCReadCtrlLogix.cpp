@@ -4,6 +4,7 @@
 #include "TestUtil.h"
 #include "core/Enums.h"
 #include "readers/CReadCtrlLogix.h"
+#include "support/CTextReader.h"
 #include "vellcfgrdr/CPlcCfgReader.h"
 
 using namespace vellcfgrdr;
@@ -98,7 +99,7 @@ TEST_F(CtrlLogixTest, VersionCheck) {
     }
 }
 
-TEST_F(CtrlLogixTest, ChassisSizesAndParentsAsDrops) {
+TEST_F(CtrlLogixTest, ChassisHeadsAreDropsOfTheirOwn) {
     const std::string text = Export(
         LocalController("13") + Module("Bridge", "Local", "1756-EN2T/D", "1") +
         Module("Remote", "Bridge", "1756-EN2TR", "0", "\t\tChassisSize := 4,\r\n") +
@@ -111,14 +112,73 @@ TEST_F(CtrlLogixTest, ChassisSizesAndParentsAsDrops) {
     EXPECT_EQ(Rack(1, 1), "1756-A13");  // a chassis size that exists is named as it is
     EXPECT_EQ(At(1, 1, 0), "1756-L72");
     EXPECT_EQ(At(1, 1, 1), "1756-EN2T");
-    // The bridge's children are drop 2; the last chassis size of the drop wins.
-    EXPECT_EQ(Rack(2, 1), "1756-A17");
+    // Each head sits in its own chassis at its own slot, with its modules.
+    EXPECT_EQ(Rack(2, 1), "1756-A4");
     EXPECT_EQ(At(2, 1, 0), "1756-EN2TR");
-    EXPECT_EQ(At(2, 1, 3), "1756-EN2TR");
-    EXPECT_EQ(Rack(3, 1), "1756-A10");  // the family's default
-    EXPECT_EQ(At(3, 1, 2), "1771-ASB");
-    EXPECT_EQ(At(3, 1, 1), "1756-OB16E");
+    EXPECT_EQ(At(2, 1, 2), "1771-ASB");
+    EXPECT_EQ(At(2, 1, 1), "1756-OB16E");
+    EXPECT_EQ(Rack(3, 1), "1756-A17");  // no 12-slot chassis: the next one up
+    EXPECT_EQ(At(3, 1, 3), "1756-EN2TR");
     EXPECT_EQ(cfg_.DropList().Count(), 3);
+}
+
+TEST_F(CtrlLogixTest, AttributesAreReadAsAttributes) {
+    // All on the MODULE line; names inside quoted values are text; commas
+    // and parentheses inside quotes and brackets belong to their value.
+    const std::string text = Export(
+        "\tMODULE Local (Parent := \"Local\", ParentModPortId := 1, CatalogNumber := "
+        "\"1756-L72\", ChassisSize := 7, Slot := 0)\r\n\tEND_MODULE\r\n"
+        "\tMODULE Spare (Description := \"Slot 3 spare inputs, (Parent := x)\",\r\n"
+        "\t\tParent := \"Local\", CatalogNumber := \"1756-IB16\", Mode := [1,2,(3)],\r\n"
+        "\t\tPortLabel := \"RxBACKPLANE\", Slot := 4)\r\n"
+        "\t\t\tConfigData := [28,16,0];\r\n"
+        "\t\t\tCONNECTION Input (Rate := 20000)\r\n"
+        "\t\t\t\tInputData (Description := \"Slot 9, Parent := Other\") := [0,0];\r\n"
+        "\t\t\tEND_CONNECTION\r\n\tEND_MODULE\r\n");
+    EXPECT_EQ(Read(text), 0);
+    EXPECT_TRUE(messages_.empty()) << messages_.front();
+    EXPECT_EQ(Rack(1, 1), "1756-A7");
+    EXPECT_EQ(At(1, 1, 0), "1756-L72");
+    EXPECT_EQ(At(1, 1, 4), "1756-IB16");
+    EXPECT_EQ(cfg_.ModuleList().Count(), 2);
+}
+
+TEST(CtrlLogixAttributes, ListsAcrossLinesAndBrokenLists) {
+    auto read = [](const std::string& text, CReadCtrlLogix::Attributes& out) {
+        CTextReader reader;
+        reader.SetTrimWhiteSpace(true);
+        reader.SetText(text);
+        reader.GetNextLine();
+        return CReadCtrlLogix::ReadAttributes(reader, out);
+    };
+    CReadCtrlLogix::Attributes a;
+    EXPECT_TRUE(read("MODULE M (A := \"x, \"\"y\"\"\", B := $\"z\",\r\n C := \"1$\"2\")", a));
+    EXPECT_EQ(a, (CReadCtrlLogix::Attributes{{"A", "x, \"y\""}, {"B", "$\"z\""}, {"C", "1$\"2"}}));
+    a.clear();
+    // A stray quote ends with its line; an unclosed list at the next END_.
+    EXPECT_TRUE(read("MODULE M (A := \"open,\r\n B := 2\r\nEND_MODULE\r\n", a));
+    EXPECT_EQ(a, (CReadCtrlLogix::Attributes{{"A", "open, B := 2"}}));
+    a.clear();
+    EXPECT_FALSE(read("MODULE M (A := 1,\r\n B := 2", a));
+}
+
+TEST_F(CtrlLogixTest, EmptyCatalogNumberTakesTheProcessorType) {
+    EXPECT_EQ(Read(Export(Module("Local", "Local", "", "2", "\t\tChassisSize := 10,\r\n"))), 0);
+    EXPECT_EQ(cfg_.PlcName(), "1756-L72");
+    EXPECT_EQ(At(1, 1, 2), "1756-L72");
+    EXPECT_EQ(Rack(1, 1), "1756-A10");
+}
+
+TEST_F(CtrlLogixTest, TooManyDropsWarnOnceWithTheCountLeftOut) {
+    std::string modules = LocalController();
+    const std::string size = "\t\tPortLabel := \"ENet\",\r\n\t\tChassisSize := 4,\r\n";
+    for (int i = 0; i < 32768; ++i)
+        modules += Module("R" + std::to_string(i), "Local", "1756-EN2TR", "0", size);
+    modules += Module("In", "R32767", "1756-IB16", "1");  // in a chassis left out
+    EXPECT_EQ(Read(Export(modules)), 14003);
+    EXPECT_EQ(cfg_.DropList().Count(), 32767);
+    EXPECT_EQ(messages_,
+              std::vector<std::string>{"3 modules left out: a project holds at most 32767 drops"});
 }
 
 TEST_F(CtrlLogixTest, ControllerNamesThatAreNotParts) {
@@ -149,7 +209,7 @@ TEST_F(CtrlLogixTest, PortLabelsWithRackNumbers) {
     EXPECT_EQ(
         Read(Export(LocalController() + Module("A", "Local", "1756-IB16", "2", label) +
                     Module("B", "Local", "1756-OB32", "3", "\t\tPortLabel := \"Rack 02\",\r\n") +
-                    Module("C", "Local", "1756-IF8", "4", "\t\tPortLabel := \"ENet\",\r\n"))),
+                    Module("C", "Local", "1756-IF8", "4"))),
         0);
     EXPECT_TRUE(messages_.empty()) << messages_.front();
     EXPECT_EQ(At(1, 1, 2), "1756-IB16");

@@ -54,7 +54,20 @@ TEST_F(Slc500Test, UnknownProcessorsAreSubstitutedWithAWarning) {
 TEST_F(Slc500Test, ProcessorWithoutSubstituteStaysAsWritten) {
     EXPECT_EQ(Read("start ABC\n"), 0);
     EXPECT_EQ(cfg_.PlcName(), "ABC");
-    EXPECT_EQ(messages_, std::vector<std::string>{"Unknown module: 'ABC'"});
+    EXPECT_EQ(messages_,
+              std::vector<std::string>{"Unknown module: 'ABC' (drop 1, rack 1, slot 0)"});
+}
+
+TEST_F(Slc500Test, MicroLogixGetsNoChassisAndOneWarningPerModule) {
+    EXPECT_EQ(Read("start 1762-L40BWA ML\nslot 1 1762-IQ16\nslot 9 1762-OW16\nladder\n"), 0);
+    EXPECT_EQ(cfg_.RackList().rackName(0, 1, 1), "no chassis");
+    EXPECT_EQ(cfg_.RackList().Count(), 1);
+    EXPECT_EQ(At(1, 0), "1762L40BWA");
+    EXPECT_EQ(At(1, 9), "1762OW16");  // the index is the position: no chassis to split it
+    EXPECT_EQ(messages_,
+              (std::vector<std::string>{"Unknown module: '1762-L40BWA' (drop 1, rack 1, slot 0)",
+                                        "Unknown module: '1762-IQ16' (drop 1, rack 1, slot 1)",
+                                        "Unknown module: '1762-OW16' (drop 1, rack 1, slot 9)"}));
 }
 
 TEST_F(Slc500Test, ThirdPartyModulesAndTheEndOfTheHardware) {
@@ -64,7 +77,9 @@ TEST_F(Slc500Test, ThirdPartyModulesAndTheEndOfTheHardware) {
     // Named "Third-party module_Valveblock"; placing it stores the part
     // reference, which drops blanks and dashes of a name the table lacks.
     EXPECT_EQ(At(1, 4), "Thirdpartymodule_Valveblock");
-    EXPECT_EQ(messages_, std::vector<std::string>{"Unknown module: 'Thirdpartymodule_Valveblock'"});
+    EXPECT_EQ(messages_,
+              std::vector<std::string>{
+                  "Unknown module: 'Third-party module_Valveblock' (drop 1, rack 1, slot 4)"});
     EXPECT_EQ(At(1, 5), "");
     // The default chassis of the family was completed for rack 1.
     EXPECT_EQ(cfg_.RackList().rackName(0, 1, 1), "1746-A7");
