@@ -81,7 +81,7 @@ int32_t CPlcCfgReader::ExecReader() {
     try {
         int32_t result = ErrNum::kUnknownFormat;
         if (std::unique_ptr<IReader> reader =
-                ReaderRegistry::CreateReader(mIoConfig->ProjectFormat()))
+                ReaderRegistry::CreateReaderFor(mIoConfig->ProjectFileName()))
             result = reader->GetIoConfig(*mIoConfig);
         if (mIoConfig->PlcFamily() == plcWren) AddMissingPlc();
         return result;

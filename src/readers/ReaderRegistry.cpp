@@ -4,6 +4,7 @@
 #include "core/Enums.h"
 #include "readers/CReadBrisk7.h"
 #include "readers/CReadCtrlLogix.h"
+#include "readers/CReadCtrlLogixXml.h"
 #include "readers/CReadHalyard.h"
 #include "readers/CReadSkeinPro.h"
 #include "readers/CReadSlc500.h"
@@ -37,6 +38,7 @@ constexpr Entry kReaders[] = {
     {"asc", pfHalyard, &Make<CReadHalyard>},
     {"xef", pfCobalt, &Make<CReadXEF>},
     {"zef", pfCobalt, &Make<CReadXEF>},
+    {"l5x", pfControlLogix, &Make<CReadCtrlLogixXml>},
 };
 // clang-format on
 
@@ -47,6 +49,13 @@ int32_t ReaderRegistry::FileFormatFromName(std::string_view path) {
     for (const Entry& e : kReaders)
         if (e.extension == extension) return e.format;
     return pfUndefined;
+}
+
+std::unique_ptr<IReader> ReaderRegistry::CreateReaderFor(std::string_view path) {
+    const std::string extension = CUtf8::ToLower(CFileSys::FileExtension(path, false));
+    for (const Entry& e : kReaders)
+        if (e.extension == extension) return e.create();
+    return nullptr;
 }
 
 std::unique_ptr<IReader> ReaderRegistry::CreateReader(int32_t format) {

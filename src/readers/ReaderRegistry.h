@@ -16,6 +16,9 @@ class ReaderRegistry {
     static int32_t FileFormatFromName(std::string_view path);
     // The reader of a format; nullptr when there is none.
     static std::unique_ptr<IReader> CreateReader(int32_t format);
+    // The reader of a path by its extension (one format may have several
+    // readers, such as a text and an XML export); nullptr when there is none.
+    static std::unique_ptr<IReader> CreateReaderFor(std::string_view path);
 };
 
 }  // namespace vellcfgrdr
