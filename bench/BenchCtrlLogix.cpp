@@ -1,5 +1,6 @@
-// Reading a large ControlLogix export: the library, the whole command-line
-// conversion, and "grep -c MODULE" on the same file for scale.
+// Reading large ControlLogix exports: the library and the whole command-line
+// conversion of a 50 MB text export (".L5K"), with "grep -c MODULE" on the
+// same file for scale, and the library on a 50 MB XML export (".L5X").
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -15,29 +16,30 @@ namespace {
 
 constexpr size_t kTargetBytes = 50u << 20;
 
-// The sample with its tag and program sections (everything between the last
-// END_MODULE and END_CONTROLLER) repeated to at least 50 MB.
+// A sample with its tag and program sections (everything between the end
+// of the last module and the end of the controller) repeated to at least
+// 50 MB.
 class LargeExport {
   public:
-    LargeExport() {
-        std::ifstream in(VELL_SAMPLE, std::ios::binary);
-        const std::string sample((std::istreambuf_iterator<char>(in)), {});
-        const size_t lastModule = sample.rfind("END_MODULE");
-        const size_t bodyStart = sample.find('\n', lastModule) + 1;
-        const size_t end = sample.rfind("END_CONTROLLER");
-        if (lastModule == std::string::npos || end == std::string::npos || end < bodyStart)
-            throw std::runtime_error("unexpected sample layout");
-        const std::string head = sample.substr(0, bodyStart);
-        const std::string body = sample.substr(bodyStart, end - bodyStart);
-        std::string text = head;
-        while (text.size() < kTargetBytes)
-            text += body;
-        text += sample.substr(end);
-        size_ = text.size();
+    LargeExport(const char* sample, const std::string& lastModule, const std::string& end,
+                const std::string& extension) {
+        std::ifstream in(sample, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), {});
+        const size_t modules = text.rfind(lastModule);
+        const size_t bodyStart = text.find('\n', modules) + 1;
+        const size_t bodyEnd = text.rfind(end);
+        if (modules == std::string::npos || bodyEnd == std::string::npos || bodyEnd < bodyStart)
+            throw std::runtime_error(std::string("unexpected sample layout: ") + sample);
+        const std::string body = text.substr(bodyStart, bodyEnd - bodyStart);
+        std::string out = text.substr(0, bodyStart);
+        while (out.size() < kTargetBytes)
+            out += body;
+        out += text.substr(bodyEnd);
+        size_ = out.size();
         path_ = (std::filesystem::temp_directory_path() /
-                 ("vell_bench_" + std::to_string(::getpid()) + ".L5K"))
+                 ("vell_bench_" + std::to_string(::getpid()) + extension))
                     .string();
-        std::ofstream(path_, std::ios::binary) << text;
+        std::ofstream(path_, std::ios::binary) << out;
     }
     ~LargeExport() { std::filesystem::remove(path_); }
     const std::string& Path() const { return path_; }
@@ -48,32 +50,49 @@ class LargeExport {
     size_t size_ = 0;
 };
 
-const LargeExport& File() {
-    static const LargeExport file;
+const LargeExport& TextFile() {
+    static const LargeExport file(VELL_SAMPLE, "END_MODULE", "END_CONTROLLER", ".L5K");
     return file;
 }
 
-void Run(benchmark::State& state, const std::string& command) {
+const LargeExport& XmlFile() {
+    static const LargeExport file(VELL_SAMPLE_XML, "</Modules>", "</Controller>", ".L5X");
+    return file;
+}
+
+void Run(benchmark::State& state, const LargeExport& file, const std::string& command) {
     for (auto _ : state)
         if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * File().Size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.Size()));
+}
+
+void Read(benchmark::State& state, const LargeExport& file) {
+    vellcfgrdr::CPlcCfgReader reader;
+    for (auto _ : state) {
+        if (reader.ReadIOmap(file.Path()) != 0) state.SkipWithError("status");
+        benchmark::DoNotOptimize(reader.Xml());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.Size()));
 }
 
 void BM_ReadIOmapAndXml(benchmark::State& state) {
-    vellcfgrdr::CPlcCfgReader reader;
-    for (auto _ : state) {
-        if (reader.ReadIOmap(File().Path()) != 0) state.SkipWithError("status");
-        benchmark::DoNotOptimize(reader.Xml());
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * File().Size()));
+    Read(state, TextFile());
+}
+
+void BM_ReadIOmapAndXml_L5X(benchmark::State& state) {
+    Read(state, XmlFile());
 }
 
 void BM_CommandLine(benchmark::State& state) {
-    Run(state, std::string(VELL_CLI_PATH) + " -q -o /dev/null " + File().Path());
+    Run(state, TextFile(), std::string(VELL_CLI_PATH) + " -q -o /dev/null " + TextFile().Path());
+}
+
+void BM_CommandLine_L5X(benchmark::State& state) {
+    Run(state, XmlFile(), std::string(VELL_CLI_PATH) + " -q -o /dev/null " + XmlFile().Path());
 }
 
 void BM_GrepCountModule(benchmark::State& state) {
-    Run(state, "grep -c MODULE " + File().Path() + " > /dev/null");
+    Run(state, TextFile(), "grep -c MODULE " + TextFile().Path() + " > /dev/null");
 }
 
 }  // namespace
@@ -81,3 +100,5 @@ void BM_GrepCountModule(benchmark::State& state) {
 BENCHMARK(BM_ReadIOmapAndXml)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CommandLine)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GrepCountModule)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadIOmapAndXml_L5X)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CommandLine_L5X)->Unit(benchmark::kMillisecond)->UseRealTime();

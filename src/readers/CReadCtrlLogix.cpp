@@ -193,7 +193,9 @@ void CReadCtrlLogix::ReadController() {
             ReadModule();
         else if (reader_.LineStartsWith("END_CONTROLLER") || reader_.AtEnd())
             return;
-        reader_.GetNextLine();
+        // Tags and logic make up most of a large export: they are passed
+        // over without being split into lines.
+        if (!reader_.SkipToLineStartingWith("MODULE", "END_CONTROLLER")) return;
     }
 }
 

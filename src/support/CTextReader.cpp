@@ -1,5 +1,11 @@
 #include "support/CTextReader.h"
 
+#include <algorithm>
+#include <utility>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/CUtf8.h"
 #include "core/ModGSCore.h"
 #include "support/CStdio.h"
@@ -102,6 +108,66 @@ std::string_view CTextReader::Remainder() const noexcept {
     while (p < line.size() && (static_cast<unsigned char>(line[p]) & 0xC0) == 0x80)
         ++p;
     return p < line.size() ? line.substr(p) : std::string_view{};
+}
+
+bool CTextReader::SkipToLineStartingWith(std::string_view a, std::string_view b) {
+    if (!more_ || a.empty() || b.empty()) return false;
+    const std::string_view text(text_);
+    const char fa = static_cast<char>(a[0] | 0x20), fb = static_cast<char>(b[0] | 0x20);
+    size_t lineStart = next_, ends = 0;
+    auto startsLine = [&](size_t start) {
+        size_t s = start;
+        while (s < text.size() && (text[s] == ' ' || text[s] == '\t'))
+            ++s;
+        if (s == text.size()) return false;
+        const char c = static_cast<char>(text[s] | 0x20);
+        if (c != fa && c != fb) return false;
+        const std::string_view rest = text.substr(s);
+        return CUtf8::StartsWithNoCase(rest, a) || CUtf8::StartsWithNoCase(rest, b);
+    };
+    // An LF ends a line unless, in a CR LF text, it is bare or starts its line.
+    auto onLineEnd = [&](size_t lf) {
+        if (crlf_ && (lf == lineStart || text[lf - 1] != '\r')) return false;
+        ++ends;
+        lineStart = lf + 1;
+        return startsLine(lineStart);
+    };
+    bool found = startsLine(lineStart);
+    size_t pos = lineStart;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: most lines of a large export are passed over
+    // without a call per line.
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; !found && pos + 16 <= text.size(); pos += 16) {
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos)), lf)));
+        while (mask != 0 && !found) {
+            found = onLineEnd(pos + static_cast<size_t>(__builtin_ctz(mask)));
+            mask &= mask - 1;
+        }
+    }
+    if (found) pos = lineStart;
+#endif
+    for (; !found && pos < text.size(); ++pos)
+        if (text[pos] == '\n') found = onLineEnd(pos);
+    if (!found) {
+        // The rest is passed over: the last line has no end of its own.
+        lineNo_ += ends + 1;
+        next_ = text.size();
+        more_ = false;
+        currBegin_ = currLen_ = 0;
+        return false;
+    }
+    lineNo_ += ends;
+    next_ = lineStart;
+    // The line is read as GetNextLine reads any line; the rules for blank
+    // and comment lines cannot reject it.
+    const std::string comment = std::exchange(comment_, std::string());
+    const bool skipBlank = std::exchange(skipBlank_, false);
+    GetNextLine();
+    comment_ = comment;
+    skipBlank_ = skipBlank;
+    return true;
 }
 
 }  // namespace vellcfgrdr

@@ -36,6 +36,13 @@ class CTextReader {
     bool LineStartsWith(std::string_view s);
     std::string_view Remainder() const noexcept;
 
+    // Moves to the next line that, after its leading blanks, starts with
+    // a or b (letter case ignored), as GetNextLine would read it. The lines
+    // in between are passed over unread (blank-line and comment rules do not
+    // apply to them) without being split one by one. False, at the end,
+    // when no such line is left.
+    bool SkipToLineStartingWith(std::string_view a, std::string_view b);
+
     // Case-insensitive comparison is the default.
     void SetCaseSensitive(bool on) noexcept { caseSensitive_ = on; }
     // Strip spaces and tabs at both ends of every line read.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 #include "TestUtil.h"
@@ -125,4 +126,42 @@ TEST(CTextReader, ReadFileLoadsAndReportsFailures) {
     EXPECT_EQ(e.Number(), ErrNum::kFileNotFound);
     // The innermost place is kept.
     EXPECT_EQ(e.Source(), "VellCfgRdr > Stdio.LoadTextFile(" + missing + ")");
+}
+
+// The fast skip against the plain way: line by line, the same line found,
+// with the same number, whatever the line ends, blanks and keyword places.
+TEST(CTextReader, SkippingToAKeywordLineMatchesReadingLineByLine) {
+    std::mt19937 rng(7);
+    const std::vector<std::string> pieces = {
+        "MODULE x", "module", "END_MODULE", "end_controller",    "N: XIC(a)", "\t\t",
+        " MODULE",  "MODUL",  "",           "\tEND_CONTROLLER;", "xMODULE",   std::string(40, 'z')};
+    const std::vector<std::string> ends = {"\r\n", "\n", "\r", " "};
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int n = static_cast<int>(rng() % 30);
+        for (int i = 0; i < n; ++i)
+            text += pieces[rng() % pieces.size()] + ends[rng() % ends.size()];
+        CTextReader plain, fast;
+        for (CTextReader* r : {&plain, &fast}) {
+            r->SetTrimWhiteSpace(true);
+            r->SetText(text);
+            r->GetNextLine();
+        }
+        for (;;) {
+            bool found = false;
+            while (!plain.AtEnd()) {
+                plain.GetNextLine();
+                if (plain.LineStartsWith("MODULE") || plain.LineStartsWith("END_CONTROLLER")) {
+                    found = true;
+                    break;
+                }
+            }
+            ASSERT_EQ(fast.SkipToLineStartingWith("MODULE", "END_CONTROLLER"), found) << text;
+            ASSERT_EQ(fast.AtEnd(), plain.AtEnd()) << text;
+            ASSERT_EQ(fast.LineNo(), plain.LineNo()) << text;
+            if (!found) break;
+            ASSERT_EQ(fast.CurrLine(), plain.CurrLine()) << text;
+            ASSERT_EQ(fast.LineNo(), plain.LineNo()) << text;
+        }
+    }
 }
