@@ -65,7 +65,9 @@ int32_t CReadCtrlLogixXml::GetIoConfig(CIoConfig& root) {
         }
         const pugi::xml_node controller = content.child("Controller");
         const std::string targetType = content.attribute("TargetType").as_string();
-        if (!controller || targetType != "Controller") {
+        // Exports of a program, a routine or single modules hold the
+        // controller as context at most.
+        if (!controller || (!targetType.empty() && targetType != "Controller")) {
             root.InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgNoController),
                                               {targetType.empty() ? "?" : targetType}),
                              eMsgWarning, kSource);

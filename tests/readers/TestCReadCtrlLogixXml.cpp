@@ -173,4 +173,10 @@ TEST(CtrlLogixXml, PartialExportsWarnThatNoControllerIsPresent) {
                                                       "modules are read without one"});
     EXPECT_EQ(run.At(1, 2), "1756-IB16");
     EXPECT_EQ(run.cfg_.PlcName(), "");
+    L5xRun program;  // a program's export: the controller is context only
+    EXPECT_EQ(program.Read(Export(kLocal, "Program")), 14003);
+    EXPECT_EQ(program.messages_.size(), 1u);
+    L5xRun unnamed;  // no target type: a controller is a controller
+    EXPECT_EQ(unnamed.Read(Export(kLocal, "")), 0);
+    EXPECT_TRUE(unnamed.messages_.empty());
 }
