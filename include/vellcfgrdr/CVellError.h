@@ -28,8 +28,10 @@ class CVellError : public std::exception {
     int32_t OsError() const noexcept { return osError_; }
     void SetOsError(int32_t code) noexcept { osError_ = code; }
 
-    void SetDescription(std::string description) { description_ = std::move(description); }
-    void SetSource(std::string source) { source_ = std::move(source); }
+    // Texts that are not valid UTF-8 are read by the component's one rule:
+    // valid UTF-8 kept, other bytes Windows-1252.
+    void SetDescription(std::string description);
+    void SetSource(std::string source);
 
     const char* what() const noexcept override { return description_.c_str(); }
 

@@ -214,6 +214,26 @@ std::string CUtf8::FromUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string CUtf8::FromExternal(std::string_view bytes) {
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        const size_t start = pos;
+        while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
+            ++pos;
+        out.append(bytes.substr(start, pos - start));
+        if (pos >= bytes.size()) break;
+        const size_t before = pos;
+        if (Decode(bytes, pos) == kReplacement && pos == before + 1)
+            Append(out, Cp1252Char(static_cast<unsigned char>(bytes[before])));
+        else
+            out.append(bytes.substr(before, pos - before));
+    }
+    return out;
+}
+
 char32_t CUtf8::Cp1252Char(unsigned char code) noexcept {
     if (code >= 0x80 && code < 0xA0) return kCp1252High[code - 0x80];
     return code;

@@ -33,6 +33,12 @@ class CUtf8 {
     static std::string FromCp1252(std::string_view bytes);
     static std::string FromUtf16Le(std::string_view bytes);
     static std::string FromUtf8(std::string_view bytes);  // invalid sequences become U+FFFD
+    // The one rule for bytes from outside whose encoding nobody states
+    // (paths, texts of files without a byte-order mark, names in binary
+    // images): valid UTF-8 stays as it is; every byte that is not part of a
+    // valid UTF-8 sequence is a Windows-1252 character, which is what such
+    // names and files from the legacy tools hold. The result is valid UTF-8.
+    static std::string FromExternal(std::string_view bytes);
     // Whether the bytes are valid UTF-8, or plain ASCII; fast on long texts.
     static bool IsValidUtf8(std::string_view bytes) noexcept;
     static bool IsAscii(std::string_view bytes) noexcept;

@@ -1,11 +1,14 @@
 #include "model/CIoConfig.h"
 
+#include "core/CUtf8.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
 
 namespace vellcfgrdr {
 
 namespace {
+
+const std::string kSelf = "CIoConfig";
 
 template <class T>
 const T& Require(const std::shared_ptr<const T>& p) {
@@ -44,7 +47,12 @@ void CIoConfig::SetPlcName(std::string_view name) {
 
 void CIoConfig::InfoMessage(const std::string& message, eMessageLevel level,
                             const std::string& source) const {
-    EvtInfoMessage.Raise(message, level, source.empty() ? std::string("CIoConfig") : source);
+    const std::string& from = source.empty() ? kSelf : source;
+    // Messages name paths and texts of the input, which may be any bytes.
+    if (CUtf8::IsValidUtf8(message) && CUtf8::IsValidUtf8(from))
+        EvtInfoMessage.Raise(message, level, from);
+    else
+        EvtInfoMessage.Raise(CUtf8::FromExternal(message), level, CUtf8::FromExternal(from));
 }
 
 void CIoConfig::DebugMessage(const std::string& message, const std::string& source) const {

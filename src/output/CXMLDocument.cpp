@@ -17,9 +17,13 @@ constexpr unsigned kParseFlags =
     pugi::parse_pi | pugi::parse_ws_pcdata;  // white space is kept, as children are counted with it
 constexpr const char* kIndent = "  ";
 
-// XML 1.0 has no place for control characters other than tab, CR and LF,
-// not even as character references.
-std::string XmlSafe(std::string_view text) {
+// Every text reaches the document through here. Bytes that are not UTF-8
+// (a path from an old archive) follow the one rule of CUtf8::FromExternal,
+// so the document is always well-formed. XML 1.0 has no place for control
+// characters other than tab, CR and LF, not even as character references.
+std::string XmlSafe(std::string_view raw) {
+    const std::string external = CUtf8::IsValidUtf8(raw) ? std::string() : CUtf8::FromExternal(raw);
+    const std::string_view text = external.empty() ? raw : std::string_view(external);
     std::string out;
     out.reserve(text.size());
     for (char c : text) {

@@ -98,7 +98,7 @@ std::string CFile::ReadLine() {
             line.pop_back();
             if (!line.empty() && line.back() == '\r') line.pop_back();
         }
-        return CUtf8::FromCp1252(line);
+        return CUtf8::FromExternal(line);
     } catch (...) {
         ModGSCore::ReRaise(kWhere, "ReadLine");
     }

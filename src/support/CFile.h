@@ -6,9 +6,10 @@
 
 namespace vellcfgrdr {
 
-// A line-oriented text file. On disk the text is Windows-1252, in memory
-// UTF-8. Lines end in CR LF when written; when read, a line ends at LF and a
-// CR before the LF is dropped. The file is closed when the object goes.
+// A line-oriented text file. On disk the text is Windows-1252 (lines read
+// follow CUtf8::FromExternal: valid UTF-8 is kept), in memory UTF-8. Lines end in CR LF when
+// written; when read, a line ends at LF and a CR before the LF is dropped. The file is closed when
+// the object goes.
 //
 // Open failures raise 53 (missing), 70 (permission) or 75; using a closed
 // file raises 52, reading past the end 62.

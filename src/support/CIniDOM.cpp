@@ -118,7 +118,7 @@ void CIniDOM::CreateFromFile(const std::string& path) {
             if (chain != std::string::npos) e.SetSource(e.Source().substr(0, chain));
             throw e;
         }
-        const std::string text = CUtf8::FromCp1252(
+        const std::string text = CUtf8::FromExternal(
             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         std::vector<uint8_t>().swap(bytes);
         ReadAll(text);

@@ -9,8 +9,9 @@ namespace vellcfgrdr {
 
 namespace {
 
-// Decodes by byte-order mark. Large exports are mostly valid UTF-8 or plain
-// ASCII: those are kept in their buffer rather than copied.
+// Decodes by byte-order mark; without one by the rule of FromExternal. Large
+// exports are mostly valid UTF-8 or plain ASCII: those are kept in their
+// buffer rather than copied.
 std::string Decode(std::string&& bytes) {
     if (bytes.size() >= 2) {
         const auto b0 = static_cast<unsigned char>(bytes[0]);
@@ -20,13 +21,13 @@ std::string Decode(std::string&& bytes) {
             const size_t mark =
                 bytes.size() >= 3 && static_cast<unsigned char>(bytes[2]) == 0xBF ? 3 : 0;
             if (!CUtf8::IsValidUtf8(std::string_view(bytes).substr(mark)))
-                return CUtf8::FromUtf8(std::string_view(bytes).substr(mark));
+                return CUtf8::FromExternal(std::string_view(bytes).substr(mark));
             bytes.erase(0, mark);
             return std::move(bytes);
         }
     }
-    if (CUtf8::IsAscii(bytes)) return std::move(bytes);
-    return CUtf8::FromCp1252(bytes);
+    if (CUtf8::IsValidUtf8(bytes)) return std::move(bytes);
+    return CUtf8::FromExternal(bytes);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "TestUtil.h"
+#include "core/CUtf8.h"
+#include "output/CXMLDocument.h"
 
 extern char** environ;
 
@@ -312,9 +314,29 @@ TEST(Cli, JsonMessagesAreOneEscapedObjectPerLine) {
     // Bytes that are not UTF-8 still give valid JSON text.
     r = RunTool({"--messages", "json", dir.File("bad\xFF.slc")});
     EXPECT_EQ(r.exit, 2);
-    EXPECT_NE(r.err.find("bad\xEF\xBF\xBD.slc"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("bad\xC3\xBF.slc"), std::string::npos) << r.err;  // y diaeresis
     EXPECT_EQ(r.err.find('\xFF'), std::string::npos);
     EXPECT_NE(r.err.find(R"("number":53})"), std::string::npos) << r.err;
+}
+
+TEST(Cli, PathsThatAreNotUtf8ReadAsWindows1252) {
+    TempDir dir;
+    // A name copied from an old archive.
+    const std::string slc = dir.Write("caf\xE9.slc", kSmallSlc);
+    Result r = RunTool({"--messages", "json", slc});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_TRUE(CUtf8::IsValidUtf8(r.out));
+    CXMLDocument doc;
+    EXPECT_TRUE(doc.LoadString(r.out)) << doc.ParsingError();
+    EXPECT_EQ(doc.GetAttribute("/configExchangeFile/project", "fileName"), "caf\xC3\xA9.slc");
+    EXPECT_EQ(doc.GetAttribute("/configExchangeFile/project", "path"), dir.Str() + "/");
+    EXPECT_NE(r.err.find("Reading " + dir.Str() + "/caf\xC3\xA9.slc\"}"), std::string::npos)
+        << r.err;
+
+    // The same rule for the path in an error.
+    r = RunTool({dir.File("gar\xE7on.l5k.none")});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_NE(r.err.find("gar\xC3\xA7on.l5k.none"), std::string::npos) << r.err;
 }
 
 TEST(Cli, TextMessagesEscapeControlCharacters) {

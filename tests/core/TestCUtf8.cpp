@@ -25,6 +25,18 @@ TEST(CUtf8, Utf16AndInvalidUtf8) {
     EXPECT_EQ(CUtf8::FromUtf8("naïve"), "naïve");
 }
 
+TEST(CUtf8, OutsideBytesAreUtf8OrElseWindows1252) {
+    EXPECT_EQ(CUtf8::FromExternal("caf\xE9.slc"), "café.slc");
+    EXPECT_EQ(CUtf8::FromExternal("café.slc"), "café.slc");
+    // Sequence by sequence: a stray byte does not spoil the valid rest.
+    EXPECT_EQ(CUtf8::FromExternal("/données/caf\xE9 \x80\xC3"), "/données/café €Ã");
+    EXPECT_EQ(CUtf8::FromExternal("\xC0\xAF\xED\xA0\x80"),
+              "À¯í\xC2\xA0€");  // overlong, surrogate
+    EXPECT_EQ(CUtf8::FromExternal("\xEF\xBF\xBD"), "\xEF\xBF\xBD");
+    for (int b = 0; b < 256; ++b)
+        EXPECT_TRUE(CUtf8::IsValidUtf8(CUtf8::FromExternal(std::string(3, static_cast<char>(b)))));
+}
+
 TEST(CUtf8, CountsAndCutsCharacters) {
     const std::string s = "Réglé€x";
     EXPECT_EQ(CUtf8::Length(s), 7u);

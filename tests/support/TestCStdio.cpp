@@ -29,8 +29,11 @@ TEST_F(CStdioTest, LoadTextFileDecodesByByteOrderMark) {
               "Aé\r\n");
     EXPECT_EQ(CStdio::LoadTextFile(Write("u8", bom8 + "café")), "café");
     EXPECT_EQ(CStdio::LoadTextFile(Write("cp", "caf\xE9 \x80")), "café €");
-    // UTF-8 without a mark is not guessed: it reads as Windows-1252.
-    EXPECT_EQ(CStdio::LoadTextFile(Write("nomark", "é")), "Ã©");
+    // Without a mark the one rule for outside bytes: valid UTF-8 stays,
+    // other bytes are Windows-1252, also in one text.
+    EXPECT_EQ(CStdio::LoadTextFile(Write("nomark", "é")), "é");
+    EXPECT_EQ(CStdio::LoadTextFile(Write("mixed", "é \xE9")), "é é");
+    EXPECT_EQ(CStdio::LoadTextFile(Write("u8bad", bom8 + "\xE9t\xC3\xA9")), "été");
     EXPECT_EQ(CStdio::LoadTextFile(Write("empty", "")), "");
 }
 
