@@ -6,6 +6,7 @@
 #include "core/CUtf8.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
+#include "support/CFileWriter.h"
 #include "support/CStdio.h"
 
 namespace vellcfgrdr {
@@ -434,8 +435,14 @@ bool CXMLDocument::LoadString(std::string_view xml) {
 bool CXMLDocument::SaveToFile(const std::string& path) const {
     // Written as the document holds it: indenting would add text nodes to
     // mixed content.
-    return doc_.save_file(path.c_str(), "", pugi::format_raw | pugi::format_no_declaration,
-                          pugi::encoding_utf8);
+    StringWriter w;
+    doc_.save(w, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    try {
+        CFileWriter::WriteFile(path, w.out);
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 std::string CXMLDocument::FormattedXML() const {

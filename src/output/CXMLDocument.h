@@ -72,6 +72,7 @@ class CXMLDocument {
     // any other fails). A string is UTF-8.
     bool LoadFile(const std::string& path);
     bool LoadString(std::string_view xml);
+    // Whole or not at all, through CFileWriter::WriteFile; false on failure.
     bool SaveToFile(const std::string& path) const;
 
     // Indented text with the declaration version 1.0, encoding "utf-8",
