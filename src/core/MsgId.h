@@ -54,6 +54,12 @@ enum MsgId : int32_t {
     msgPathNotFolder = 1770,
     msgTempFolderMissing = 1780,
     msgBadEntryName = 1790,
+    // The reader kit and the readers' own warnings.
+    msgBadSlotNumber = 2000,
+    msgBadRackNumber = 2010,
+    msgBadDropNumber = 2020,
+    msgSlotWithoutModule = 2030,
+    msgVersionNotSupported = 2050,
 };
 
 }  // namespace vellcfgrdr

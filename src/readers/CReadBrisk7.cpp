@@ -59,6 +59,12 @@ bool FitsPattern(std::string_view name, std::string_view pattern) {
 
 }  // namespace
 
+const ReaderDescription& CReadBrisk7::Description() {
+    static const ReaderDescription d{
+        pfSkein3, "brisk7", "Brisk7 or Skein-3 application image", "Corvane", {"bin"}};
+    return d;
+}
+
 int32_t CReadBrisk7::GetIoConfig(CIoConfig& root) {
     root_ = &root;
     try {

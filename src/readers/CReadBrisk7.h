@@ -17,6 +17,7 @@ namespace vellcfgrdr {
 // before starts the next rack. Everything lies in drop 1 of bus 0.
 class CReadBrisk7 final : public IReader {
   public:
+    static const ReaderDescription& Description();
     int32_t GetIoConfig(CIoConfig& root) override;
 
   private:

@@ -8,6 +8,7 @@
 #include "core/modResStr.h"
 #include "model/CIoConfig.h"
 #include "readers/CCtrlLogixTopology.h"
+#include "readers/CReaderKit.h"
 #include "support/CByteMath.h"
 #include "support/CStdLib.h"
 #include "support/CStringTokenizer.h"
@@ -125,17 +126,18 @@ bool CReadCtrlLogix::ReadAttributes(CTextReader& reader, Attributes& out) {
     }
 }
 
+const ReaderDescription& CReadCtrlLogix::Description() {
+    static const ReaderDescription d{
+        pfControlLogix, "controllogix", "ControlLogix text export", "Rockwell", {"l5k"}};
+    return d;
+}
+
 int32_t CReadCtrlLogix::GetIoConfig(CIoConfig& root) {
     root_ = &root;
     try {
         ReadFile();
-        if (!sawController_) {
-            // No CONTROLLER block: binary data or another tool's text.
-            root.InfoMessage(
-                modResStr::ResString(msgUnknownFileFormat) + ": " + root.ProjectFileName(),
-                eMsgError, kSource);
-            return ErrNum::kBadFileFormat;
-        }
+        // No CONTROLLER block: binary data or another tool's text.
+        if (!sawController_) return CReaderKit(root, kSource).NotOurFormat();
         return CCtrlLogixTopology(root).Build(parts_, processorType_);
     } catch (...) {
         const CVellError e = ModGSCore::CurrentError();
@@ -176,9 +178,10 @@ void CReadCtrlLogix::CheckVersion() {
     const uint8_t minor = byte(tokens.NextToken());
     const int32_t version = static_cast<uint16_t>(CByteMath::MakeWord(major, minor));
     if (version < kMinVersion)
-        throw CVellError(ErrNum::kBadFileFormat,
-                         "ControlLogix version " + rest + " is not supported",
-                         ModGSCore::WhereText(kWhere, "ReadFile"));
+        throw CVellError(
+            ErrNum::kBadFileFormat,
+            CStdLib::Sprintf(modResStr::ResString(msgVersionNotSupported), {"ControlLogix", rest}),
+            ModGSCore::WhereText(kWhere, "ReadFile"));
 }
 
 void CReadCtrlLogix::ReadController() {

@@ -18,6 +18,7 @@ namespace vellcfgrdr {
 // chassis and networks.
 class CReadCtrlLogix final : public IReader {
   public:
+    static const ReaderDescription& Description();
     int32_t GetIoConfig(CIoConfig& root) override;
 
     using Attributes = std::vector<std::pair<std::string, std::string>>;

@@ -12,6 +12,7 @@
 #include "core/modResStr.h"
 #include "model/CIoConfig.h"
 #include "readers/CCtrlLogixTopology.h"
+#include "readers/CReaderKit.h"
 #include "support/CStdLib.h"
 #include "support/CStdio.h"
 
@@ -43,6 +44,12 @@ std::optional<int32_t> ToWhole(std::string_view text, int32_t min, int32_t max) 
 
 }  // namespace
 
+const ReaderDescription& CReadCtrlLogixXml::Description() {
+    static const ReaderDescription d{
+        pfControlLogix, "controllogix_xml", "ControlLogix XML export", "Rockwell", {"l5x"}};
+    return d;
+}
+
 int32_t CReadCtrlLogixXml::GetIoConfig(CIoConfig& root) {
     root_ = &root;
     try {
@@ -58,10 +65,7 @@ int32_t CReadCtrlLogixXml::GetIoConfig(CIoConfig& root) {
         if (!parsed || dtd || !content) {
             // Another format, a damaged export, or one that declares its own
             // entities: nothing in it is trusted.
-            root.InfoMessage(
-                modResStr::ResString(msgUnknownFileFormat) + ": " + root.ProjectFileName(),
-                eMsgError, kSource);
-            return ErrNum::kBadFileFormat;
+            return CReaderKit(root, kSource).NotOurFormat();
         }
         const pugi::xml_node controller = content.child("Controller");
         const std::string targetType = content.attribute("TargetType").as_string();

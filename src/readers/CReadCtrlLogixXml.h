@@ -21,6 +21,7 @@ namespace vellcfgrdr {
 // holds, with a warning that no controller is present.
 class CReadCtrlLogixXml final : public IReader {
   public:
+    static const ReaderDescription& Description();
     int32_t GetIoConfig(CIoConfig& root) override;
 
   private:

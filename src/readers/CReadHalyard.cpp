@@ -5,6 +5,7 @@
 
 #include "core/CCvtEnum.h"
 #include "core/CUtf8.h"
+#include "core/Enums.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
 #include "core/MsgId.h"
@@ -91,6 +92,12 @@ bool StartsWithWord(std::string_view line, std::string_view word) {
 }
 
 }  // namespace
+
+const ReaderDescription& CReadHalyard::Description() {
+    static const ReaderDescription d{
+        pfHalyard, "halyard", "Halyard configuration export", "Corvane", {"asc"}};
+    return d;
+}
 
 int32_t CReadHalyard::GetIoConfig(CIoConfig& root) {
     root_ = &root;

@@ -18,6 +18,7 @@ class CReadHalyard final : public IReader {
     // 0; 14002 for a model of no known family; 321 without a PLCConfig block,
     // without a model, or when the file ends inside an open block; otherwise
     // the number of the last error met in a block.
+    static const ReaderDescription& Description();
     int32_t GetIoConfig(CIoConfig& root) override;
 
   private:

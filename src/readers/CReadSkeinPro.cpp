@@ -66,6 +66,12 @@ const char* CReadSkeinPro::StateName(int32_t state) noexcept {
     return state >= 0 && state <= stError ? kNames[state] : "";
 }
 
+const ReaderDescription& CReadSkeinPro::Description() {
+    static const ReaderDescription d{
+        pfSkeinPro, "skeinpro", "Skein Pro hardware export", "Corvane", {"fef"}};
+    return d;
+}
+
 int32_t CReadSkeinPro::GetIoConfig(CIoConfig& root) {
     root_ = &root;
     try {

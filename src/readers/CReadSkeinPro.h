@@ -32,6 +32,7 @@ class CReadSkeinPro final : public IReader {
         stError = 9,
     };
 
+    static const ReaderDescription& Description();
     int32_t GetIoConfig(CIoConfig& root) override;
 
     static const char* StateName(int32_t state) noexcept;

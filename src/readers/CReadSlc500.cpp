@@ -1,5 +1,7 @@
 #include "readers/CReadSlc500.h"
 
+#include <algorithm>
+
 #include "core/Enums.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
@@ -18,6 +20,11 @@ namespace {
 
 constexpr const char* kSource = "CReadSlc500";
 const Where kWhere = Where::Object("CReadSlc500");
+
+// Rack numbers are 16-bit in the model; the slot index runs across all
+// chassis, so it has no bound of its own below the 32-bit range.
+constexpr int32_t kMaxRack = INT16_MAX;
+constexpr int32_t kMaxSlotIndex = INT32_MAX;
 
 // Word n (1-based) of the line split at every single space; raises the
 // subscript error when the line has fewer words.
@@ -42,8 +49,15 @@ std::string Word(std::string_view line, size_t n) {
 
 }  // namespace
 
+const ReaderDescription& CReadSlc500::Description() {
+    static const ReaderDescription d{
+        pfSlc500, "slc500", "SLC 500 text export", "Rockwell", {"slc"}};
+    return d;
+}
+
 int32_t CReadSlc500::GetIoConfig(CIoConfig& root) {
     root_ = &root;
+    kit_.emplace(root, kSource);
     try {
         CTextReader reader;
         reader.SetCaseSensitive(false);
@@ -56,21 +70,16 @@ int32_t CReadSlc500::GetIoConfig(CIoConfig& root) {
             if (reader.LineStartsWith("start"))
                 ReadProcessor(line);
             else if (reader.LineStartsWith("rack"))
-                ReadRack(line);
+                ReadRack(line, reader.LineNo());
             else if (reader.LineStartsWith("slot"))
-                ReadSlot(line);
+                ReadSlot(line, reader.LineNo());
             else if (reader.LineStartsWith("ladder"))
                 break;
         }
         // A file without a processor line is no SLC 500 export (binary data
         // or another tool's text): say so rather than deliver an empty PLC.
-        if (!sawProcessor_) {
-            root.InfoMessage(
-                modResStr::ResString(msgUnknownFileFormat) + ": " + root.ProjectFileName(),
-                eMsgError, kSource);
-            return ErrNum::kBadFileFormat;
-        }
-        return ErrNum::kOk;
+        if (!sawProcessor_) return kit_->NotOurFormat();
+        return kit_->Status(ErrNum::kOk);
     } catch (...) {
         root.ErrorReport(kWhere, "GetIoConfig");
         return ModGSCore::CurrentError().Number();
@@ -108,25 +117,31 @@ std::string CReadSlc500::SubstituteCpu(const std::string& name) const {
     return {};
 }
 
-void CReadSlc500::ReadRack(std::string_view line) {
-    const int32_t rack = CStdLib::Atol(Word(line, 2));
-    root_->RackList().SetRack(0, 1, rack, Word(line, 3));
+void CReadSlc500::ReadRack(std::string_view line, int32_t lineNo) {
+    const std::string chassis = Word(line, 3);
+    const std::optional<int32_t> rack =
+        kit_->LineNumber(Word(line, 2), 1, kMaxRack, msgBadRackNumber, lineNo, line);
+    if (rack) root_->RackList().SetRack(0, 1, *rack, chassis);
 }
 
-void CReadSlc500::ReadSlot(std::string_view line) {
+void CReadSlc500::ReadSlot(std::string_view line, int32_t lineNo) {
     root_->RackList().MakeSureRackExists(0, 1, 1);
     CStringTokenizer tokens;
     tokens.SetDelimiters(" ");
     tokens.SetSource(line);
     tokens.NextToken();
-    const int32_t index = CStdLib::Atol(tokens.NextToken());
+    const std::string indexText = tokens.NextToken();
     std::string name = tokens.NextToken();
     if (name.empty()) {
         // Placing an empty name would clear the position, processor included.
-        root_->InfoMessage("Slot line without a module ignored: " + std::string(line), eMsgWarning,
-                           kSource);
+        kit_->SkipLine(msgSlotWithoutModule, lineNo, line);
         return;
     }
+    // A negative index would land on the model's own places for supplies,
+    // and one that is no number would overwrite the processor in slot 0.
+    const std::optional<int32_t> index =
+        kit_->LineNumber(indexText, 0, kMaxSlotIndex, msgBadSlotNumber, lineNo, line);
+    if (!index) return;
     if (name == "OTHER") {
         tokens.SkipOver("-");
         const std::string label = tokens.NextToken("%");
@@ -135,25 +150,28 @@ void CReadSlc500::ReadSlot(std::string_view line) {
     }
     const IPartInfo& parts = root_->RequirePartInfo();
     const CCfgRackList& racks = root_->RackList();
-    const int32_t s1 = parts.SlotCount(racks.rackName(0, 1, 1));
-    const int32_t s2 = parts.SlotCount(racks.rackName(0, 1, 2));
-    int32_t rack = 3, slot = index - s1 - s2;
+    // Both counts and the index are non-negative and the result never exceeds
+    // the index, so the 64-bit sums cannot overflow and the slot fits.
+    const int64_t s1 = std::max<int64_t>(parts.SlotCount(racks.rackName(0, 1, 1)), 0);
+    const int64_t s2 = std::max<int64_t>(parts.SlotCount(racks.rackName(0, 1, 2)), 0);
+    int32_t rack = 3;
+    int64_t slot = *index - s1 - s2;
     if (noChassis_ && racks.rackName(0, 1, 1) == CCfgRack::kNoChassis) {
         rack = 1;
-        slot = index;
-    } else if (index < s1) {
+        slot = *index;
+    } else if (*index < s1) {
         rack = 1;
-        slot = index;
-    } else if (index < s1 + s2) {
+        slot = *index;
+    } else if (*index < s1 + s2) {
         rack = 2;
-        slot = index - s1;
+        slot = *index - s1;
     }
     // Exports list the processor in slot 0 as well: it is placed, and
     // warned about, once.
-    if (root_->ModuleList().ModuleNameIn(0, 1, rack, slot) ==
+    if (root_->ModuleList().ModuleNameIn(0, 1, rack, static_cast<int32_t>(slot)) ==
         root_->RequirePartMapping().ToPartRef(name))
         return;
-    root_->ModuleList().PlaceModule(0, 1, rack, slot, name);
+    root_->ModuleList().PlaceModule(0, 1, rack, static_cast<int32_t>(slot), name);
 }
 
 }  // namespace vellcfgrdr

@@ -109,6 +109,12 @@ std::string XmlStart(pugi::xml_node element, size_t chars) {
 
 }  // namespace
 
+const ReaderDescription& CReadXEF::Description() {
+    static const ReaderDescription d{
+        pfCobalt, "cobalt", "Cobalt exchange file, plain or zipped", "Corvane", {"xef", "zef"}};
+    return d;
+}
+
 int32_t CReadXEF::GetIoConfig(CIoConfig& root) {
     root_ = &root;
     try {

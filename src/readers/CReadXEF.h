@@ -18,6 +18,7 @@ class CReadXEF final : public IReader {
   public:
     // 0; every failure is raised: 321 for a file that is no exchange file,
     // 14001 for a PLC of no known family.
+    static const ReaderDescription& Description();
     int32_t GetIoConfig(CIoConfig& root) override;
 
   private:

@@ -1,5 +1,8 @@
 #include "readers/ReaderRegistry.h"
 
+#include <array>
+#include <string>
+
 #include "core/CUtf8.h"
 #include "core/Enums.h"
 #include "readers/CReadBrisk7.h"
@@ -16,52 +19,81 @@ namespace vellcfgrdr {
 namespace {
 
 struct Entry {
-    std::string_view extension;  // lower case
-    int32_t format;
+    const ReaderDescription& (*describe)();
     std::unique_ptr<IReader> (*create)();
 };
 
 template <class Reader>
-std::unique_ptr<IReader> Make() {
-    return std::make_unique<Reader>();
+constexpr Entry Register() {
+    return {&Reader::Description, [] { return std::unique_ptr<IReader>(new Reader()); }};
 }
 
-// One line per readable format. Formats without a reader yet (Quern
-// "cfg"/"env", Tessel Qor "dcf", Tessel 32 "pwx") are unknown formats until
-// their reader lands.
+// One line per reader. An extension without a reader (a format whose reader
+// has not landed yet) is an unknown format.
 // clang-format off
 constexpr Entry kReaders[] = {
-    {"slc", pfSlc500, &Make<CReadSlc500>},
-    {"l5k", pfControlLogix, &Make<CReadCtrlLogix>},
-    {"fef", pfSkeinPro, &Make<CReadSkeinPro>},
-    {"bin", pfSkein3, &Make<CReadBrisk7>},
-    {"asc", pfHalyard, &Make<CReadHalyard>},
-    {"xef", pfCobalt, &Make<CReadXEF>},
-    {"zef", pfCobalt, &Make<CReadXEF>},
-    {"l5x", pfControlLogix, &Make<CReadCtrlLogixXml>},
+    Register<CReadSlc500>(),
+    Register<CReadCtrlLogix>(),
+    Register<CReadCtrlLogixXml>(),
+    Register<CReadSkeinPro>(),
+    Register<CReadBrisk7>(),
+    Register<CReadHalyard>(),
+    Register<CReadXEF>(),
 };
 // clang-format on
+
+const std::array<const ReaderDescription*, std::size(kReaders)>& AllDescriptions() {
+    static const auto all = [] {
+        std::array<const ReaderDescription*, std::size(kReaders)> a{};
+        for (size_t i = 0; i < a.size(); ++i)
+            a[i] = &kReaders[i].describe();
+        return a;
+    }();
+    return all;
+}
 
 }  // namespace
 
 int32_t ReaderRegistry::FileFormatFromName(std::string_view path) {
+    const ReaderDescription* d = DescribeFile(path);
+    return d ? d->format : pfUndefined;
+}
+
+const ReaderDescription* ReaderRegistry::DescribeFile(std::string_view path) {
     const std::string extension = CUtf8::ToLower(CFileSys::FileExtension(path, false));
-    for (const Entry& e : kReaders)
-        if (e.extension == extension) return e.format;
-    return pfUndefined;
+    for (const ReaderDescription* d : AllDescriptions())
+        for (const std::string_view e : d->extensions)
+            if (e == extension) return d;
+    return nullptr;
 }
 
 std::unique_ptr<IReader> ReaderRegistry::CreateReaderFor(std::string_view path) {
-    const std::string extension = CUtf8::ToLower(CFileSys::FileExtension(path, false));
+    const ReaderDescription* d = DescribeFile(path);
     for (const Entry& e : kReaders)
-        if (e.extension == extension) return e.create();
+        if (&e.describe() == d) return e.create();
     return nullptr;
 }
 
 std::unique_ptr<IReader> ReaderRegistry::CreateReader(int32_t format) {
     for (const Entry& e : kReaders)
-        if (e.format == format) return e.create();
+        if (e.describe().format == format) return e.create();
     return nullptr;
+}
+
+std::span<const ReaderDescription* const> ReaderRegistry::Descriptions() {
+    return AllDescriptions();
+}
+
+std::string ReaderRegistry::FormatTable() {
+    std::string table = "| format | extensions | programming tool of |\n|---|---|---|\n";
+    for (const ReaderDescription* d : AllDescriptions()) {
+        std::string extensions;
+        for (const std::string_view e : d->extensions)
+            extensions += (extensions.empty() ? "`." : ", `.") + std::string(e) + "`";
+        table += "| " + std::string(d->name) + " | " + extensions + " | " + std::string(d->vendor) +
+                 " |\n";
+    }
+    return table;
 }
 
 }  // namespace vellcfgrdr

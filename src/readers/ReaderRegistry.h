@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "readers/IReader.h"
@@ -9,6 +11,8 @@
 namespace vellcfgrdr {
 
 // Which file extension is which project format, and which reader reads it.
+// Its one list of readers is also the source of the README's table of
+// formats, the golden harness's folders and the fuzz target's extensions.
 class ReaderRegistry {
   public:
     // The ProjectFormat of a path by the extension of its file name part
@@ -19,6 +23,13 @@ class ReaderRegistry {
     // The reader of a path by its extension (one format may have several
     // readers, such as a text and an XML export); nullptr when there is none.
     static std::unique_ptr<IReader> CreateReaderFor(std::string_view path);
+    // The description of the reader of a path by its extension; nullptr
+    // when there is none.
+    static const ReaderDescription* DescribeFile(std::string_view path);
+    // Every reader's description, in the order of the list.
+    static std::span<const ReaderDescription* const> Descriptions();
+    // The Markdown table of the formats read, one row per reader.
+    static std::string FormatTable();
 };
 
 }  // namespace vellcfgrdr

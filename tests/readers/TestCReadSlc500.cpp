@@ -89,7 +89,35 @@ TEST_F(Slc500Test, IncompleteLines) {
     EXPECT_EQ(Read("start 1747-L532\nslot 0\nrack 2\n"), 9);  // "rack" without its chassis
     EXPECT_EQ(At(1, 0), "1747-L532");                         // not cleared by the empty slot line
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0], "Slot line without a module ignored: slot 0");
+    EXPECT_EQ(messages_[0], "Line 2 skipped: a slot without a module: slot 0");
+}
+
+// Numbers that are no numbers, or out of range, once became slot 0 (over
+// the processor), a power-supply place, or an overflow of the slot index.
+TEST_F(Slc500Test, BadSlotAndRackNumbersSkipTheLineWithAWarning) {
+    EXPECT_EQ(Read("start 1747-L532\n"
+                   "slot -2147483648 1746-IB16\n"
+                   "slot 99999999999 1746-IB16\n"
+                   "slot 0x10 1746-IB16\n"
+                   "slot NaN 1746-IB16\n"
+                   "slot &HFFFFFFFF 1746-IB16\n"
+                   "slot -1 1746-IB16\n"
+                   "rack 40000 1746-A7\n"
+                   "rack x 1746-A7\n"
+                   "slot 2 1746-OB16\n"),
+              14003);
+    EXPECT_EQ(At(1, 0), "1747-L532");
+    EXPECT_EQ(At(1, 2), "1746-OB16");
+    EXPECT_EQ(cfg_.ModuleList().Count(), 2);
+    EXPECT_EQ(cfg_.RackList().Count(), 1);
+    ASSERT_EQ(messages_.size(), 8u);
+    EXPECT_EQ(messages_[0],
+              "Line 2 skipped: -2147483648 is not a slot number from 0 to 2147483647: "
+              "slot -2147483648 1746-IB16");
+    EXPECT_EQ(messages_[5],
+              "Line 7 skipped: -1 is not a slot number from 0 to 2147483647: slot -1 1746-IB16");
+    EXPECT_EQ(messages_[6],
+              "Line 8 skipped: 40000 is not a rack number from 1 to 32767: rack 40000 1746-A7");
 }
 
 TEST_F(Slc500Test, FilesThatAreNoExport) {

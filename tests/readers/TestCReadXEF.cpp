@@ -76,7 +76,7 @@ TEST_F(XefTest, KestrelConfiguration) {
     EXPECT_EQ(cfg_.PlcName(), "318CPU2411");
     EXPECT_EQ(cfg_.RackList().rackName(0, 0, 1), "318RCK0801");
     EXPECT_EQ(At(0, 0, 1, skPower2), "318PSU0824D");  // a supply at -1
-    EXPECT_EQ(At(0, 0, 1, 2), "318CPU2411");         // mapped as a CPU
+    EXPECT_EQ(At(0, 0, 1, 2), "318CPU2411");          // mapped as a CPU
     EXPECT_EQ(At(0, 0, 1, 3), "318DIN1624");          // both suffixes gone
     EXPECT_EQ(At(0, 0, 1, skCpu), "318DOU1624T");     // a module at -1
     EXPECT_EQ(At(0, 0, 1, 5), "318AIN0820");
