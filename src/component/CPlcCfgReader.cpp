@@ -8,6 +8,7 @@
 #include "core/MsgId.h"
 #include "core/modResStr.h"
 #include "model/CIoConfig.h"
+#include "model/CModelCheck.h"
 #include "output/CLoomWriter.h"
 #include "readers/ReaderRegistry.h"
 #include "support/CInputFile.h"
@@ -84,6 +85,10 @@ int32_t CPlcCfgReader::ExecReader() {
                 ReaderRegistry::CreateReaderFor(mIoConfig->ProjectFileName()))
             result = reader->GetIoConfig(*mIoConfig);
         if (mIoConfig->PlcFamily() == plcWren) AddMissingPlc();
+        // An element the document would leave out makes a complete read one
+        // with warnings, never a silent success.
+        if (CModelCheck::LeftOut(*mIoConfig) > 0 && result == ErrNum::kOk)
+            result = ErrNum::kWarnings;
         return result;
     } catch (...) {
         mIoConfig->ErrorReport(kWhere, "ExecReader");

@@ -60,6 +60,9 @@ enum MsgId : int32_t {
     msgBadDropNumber = 2020,
     msgSlotWithoutModule = 2030,
     msgVersionNotSupported = 2050,
+    msgDropLeftOut = 2060,
+    msgRackLeftOut = 2070,
+    msgModuleLeftOutNoParent = 2080,
 };
 
 }  // namespace vellcfgrdr

@@ -44,9 +44,10 @@ class CCfgRackList {
     // The drop family code for a drop that a rack needs, from the PLC family.
     static int32_t PlcFamilyToDropFamily(int32_t plcFamily) noexcept;
 
-  private:
+    // nullptr when there is no such rack.
     const CCfgRack* RackByKey(int32_t bus, int32_t drop, int32_t rack) const;
 
+  private:
     CCfgDropList& parent_;
     List racks_;
 };
