@@ -17,6 +17,12 @@ std::string Decode(std::string&& bytes) {
         const auto b0 = static_cast<unsigned char>(bytes[0]);
         const auto b1 = static_cast<unsigned char>(bytes[1]);
         if (b0 == 0xFF && b1 == 0xFE) return CUtf8::FromUtf16Le(std::string_view(bytes).substr(2));
+        if (b0 == 0xFE && b1 == 0xFF) {
+            // Big-endian: swapped in place into the little-endian order.
+            for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+                std::swap(bytes[i], bytes[i + 1]);
+            return CUtf8::FromUtf16Le(std::string_view(bytes).substr(2));
+        }
         if (b0 == 0xEF && b1 == 0xBB) {
             const size_t mark =
                 bytes.size() >= 3 && static_cast<unsigned char>(bytes[2]) == 0xBF ? 3 : 0;

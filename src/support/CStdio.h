@@ -12,10 +12,10 @@ namespace vellcfgrdr {
 // bytes.
 class CStdio {
   public:
-    // The file decoded by its byte-order mark: FF FE is UTF-16LE, EF BB is
-    // UTF-8; otherwise, and for bytes of a UTF-8 file that are not UTF-8,
-    // CUtf8::FromExternal (valid UTF-8 kept, other bytes Windows-1252). The
-    // mark is not part of the text.
+    // The file decoded by its byte-order mark: FF FE is UTF-16LE, FE FF
+    // UTF-16BE, EF BB UTF-8; otherwise, and for bytes of a UTF-8 file that
+    // are not UTF-8, CUtf8::FromExternal (valid UTF-8 kept, other bytes
+    // Windows-1252). The mark is not part of the text.
     static std::string LoadTextFile(const std::string& path);
     // The file's bytes; returns the length.
     static int32_t ReadBinFile(const std::string& path, std::vector<uint8_t>& out);

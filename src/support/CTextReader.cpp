@@ -27,9 +27,12 @@ void CTextReader::SetText(std::string text) {
     text_ = std::move(text);
     next_ = 0;
     more_ = !text_.empty();
-    // Files written on other systems end their lines with LF alone; such a
-    // text would otherwise be one long line.
-    crlf_ = text_.find("\r\n") != std::string::npos;
+    // Lines end at LF, with one CR before it dropped, so LF, CR LF and a mix
+    // of both (a file edited on two systems) all split alike. A text with no
+    // LF at all but CRs comes from old Macintosh systems.
+    separator_ = text_.find('\n') == std::string::npos && text_.find('\r') != std::string::npos
+                     ? '\r'
+                     : '\n';
     lineNo_ = 0;
     // The old line was part of the old text.
     currBegin_ = currLen_ = 0;
@@ -50,19 +53,16 @@ std::string_view CTextReader::GetNextLine() {
             currBegin_ = currLen_ = 0;
             return {};
         }
-        size_t lf = text.find('\n', next_);
-        // A bare LF inside a CR LF text belongs to its line.
-        if (crlf_)
-            while (lf != std::string_view::npos && (lf == next_ || text[lf - 1] != '\r'))
-                lf = text.find('\n', lf + 1);
+        const size_t end = text.find(separator_, next_);
         currBegin_ = next_;
-        if (lf == std::string_view::npos) {
+        if (end == std::string_view::npos) {
             currLen_ = text.size() - next_;
             next_ = text.size();
             more_ = false;
         } else {
-            currLen_ = (crlf_ ? lf - 1 : lf) - next_;
-            next_ = lf + 1;
+            currLen_ = end - next_;
+            if (separator_ == '\n' && currLen_ > 0 && text[end - 1] == '\r') --currLen_;
+            next_ = end + 1;
         }
         ++lineNo_;
         if (trim_) {

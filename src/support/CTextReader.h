@@ -7,8 +7,8 @@
 
 namespace vellcfgrdr {
 
-// Walks a text line by line, forward only. Lines end at CR LF; a text with
-// no CR LF at all ends its lines at LF instead. The text is held once and
+// Walks a text line by line, forward only. Lines end at LF, one CR before
+// the LF dropped; a text with no LF at all ends its lines at CR instead. The text is held once and
 // the lines are views into it: CurrLine, GetNextLine and Remainder stay
 // valid until the next GetNextLine, SetText or ReadFile.
 class CTextReader {
@@ -53,17 +53,17 @@ class CTextReader {
 
   private:
     std::string text_;
-    size_t next_ = 0;    // byte offset of the next line in text_
-    bool more_ = false;  // a line starts at next_
-    bool crlf_ = true;   // lines end at CR LF (else at LF)
+    size_t next_ = 0;        // byte offset of the next line in text_
+    bool more_ = false;      // a line starts at next_
+    char separator_ = '\n';  // LF, or CR in a text without any LF
     size_t lineNo_ = 0;
     // The current line as offsets, not a view, so that a copied or moved
     // reader stays sound.
     size_t currBegin_ = 0;
     size_t currLen_ = 0;
-    // Byte offset in the current line where Remainder starts. It is not reset by a new
-    // line, as the legacy reader's position was not; past the end it gives
-    // an empty remainder.
+    // Byte offset in the current line where Remainder starts. A new line
+    // keeps it, so a Remainder asked for before any match on the new line
+    // starts at the old offset; past the end it gives an empty remainder.
     size_t remStart_ = 0;
     bool caseSensitive_ = false;
     bool trim_ = false;

@@ -27,6 +27,9 @@ TEST_F(CStdioTest, LoadTextFileDecodesByByteOrderMark) {
     const std::string bom8 = "\xEF\xBB\xBF", bom16 = "\xFF\xFE";
     EXPECT_EQ(CStdio::LoadTextFile(Write("u16", bom16 + std::string("A\0\xE9\0\r\0\n\0", 8))),
               "Aé\r\n");
+    EXPECT_EQ(
+        CStdio::LoadTextFile(Write("u16be", std::string("\xFE\xFF\0A\0\xE9\x20\xAC\0\n", 10))),
+        "Aé€\n");
     EXPECT_EQ(CStdio::LoadTextFile(Write("u8", bom8 + "café")), "café");
     EXPECT_EQ(CStdio::LoadTextFile(Write("cp", "caf\xE9 \x80")), "café €");
     // Without a mark the one rule for outside bytes: valid UTF-8 stays,

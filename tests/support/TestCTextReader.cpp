@@ -28,12 +28,18 @@ using V = std::vector<std::string>;
 
 }  // namespace
 
-TEST(CTextReader, SplitsAtCrLfOrElseAtLf) {
+TEST(CTextReader, SplitsAtLfDroppingOneCrOrElseAtCr) {
     EXPECT_EQ(Lines("a\r\nb\r\n"), (V{"a", "b", ""}));
-    // One CR LF decides: a bare LF then stays inside its line.
-    EXPECT_EQ(Lines("a\nb\r\nc"), (V{"a\nb", "c"}));
+    // Mixed line ends (an LF export with a CR LF note appended, a CR LF
+    // export whose first lines end in LF) lose no line.
+    EXPECT_EQ(Lines("a\nb\r\nc"), (V{"a", "b", "c"}));
+    EXPECT_EQ(Lines("a\r\nb\nc\n"), (V{"a", "b", "c", ""}));
     EXPECT_EQ(Lines("a\nb\n\nc"), (V{"a", "b", "", "c"}));
-    EXPECT_EQ(Lines("a\rb"), (V{"a\rb"}));
+    // Only the one CR before the LF belongs to the line end.
+    EXPECT_EQ(Lines("a\r\r\nb"), (V{"a\r", "b"}));
+    // Without any LF, CR ends the lines (old Macintosh files).
+    EXPECT_EQ(Lines("a\rb\r\rc"), (V{"a", "b", "", "c"}));
+    EXPECT_EQ(Lines("a\rb\nc"), (V{"a\rb", "c"}));
     EXPECT_EQ(Lines(""), V{});
 
     CTextReader r;
