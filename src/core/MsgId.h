@@ -63,6 +63,9 @@ enum MsgId : int32_t {
     msgDropLeftOut = 2060,
     msgRackLeftOut = 2070,
     msgModuleLeftOutNoParent = 2080,
+    msgNoDefaultRack = 2090,
+    msgDuplicatePart = 2100,
+    msgMappedToUnknown = 2110,
 };
 
 }  // namespace vellcfgrdr

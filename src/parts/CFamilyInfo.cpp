@@ -7,6 +7,8 @@
 #include "core/Enums.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
+#include "core/MsgId.h"
+#include "core/modResStr.h"
 #include "parts/CPartNaming.h"
 #include "support/CFileSys.h"
 #include "support/CStdLib.h"
@@ -140,9 +142,9 @@ std::string CFamilyInfo::DefaultRack(int32_t family, int16_t rack) const {
     if (rack >= 2) name = FamilyAttribute(family, "DefaultExtRack", "");
     if (name.empty()) name = FamilyAttribute(family, "DefaultRack", "");
     if (!name.empty()) return name;
-    EvtInfoMessage.Raise(
-        CStdLib::Sprintf("No DefaultRack found for %s PLC", {CCvtEnum::PlcFamilyToString(family)}),
-        eMsgWarning, kSource);
+    EvtInfoMessage.Raise(CStdLib::Sprintf(modResStr::ResString(msgNoDefaultRack),
+                                          {CCvtEnum::PlcFamilyToString(family)}),
+                         eMsgWarning, kSource);
     return CPartNaming::Instance()->GenericPart();
 }
 

@@ -5,6 +5,7 @@
 #include "core/CUtf8.h"
 #include "core/Enums.h"
 #include "core/ModGSCore.h"
+#include "core/MsgId.h"
 #include "core/modResStr.h"
 #include "parts/CPartNaming.h"
 #include "support/CFileSys.h"
@@ -113,7 +114,9 @@ void CPartInfo::AddPart(CPart&& part) {
     const bool newName = !exactNames_.contains(part.Name());
     // One message per line, though an exact duplicate collides in both tables.
     if (!newKey || !newName)
-        EvtInfoMessage.Raise("Duplicate part >" + part.Name() + "<", eMsgError, kDuplicateSource);
+        EvtInfoMessage.Raise(
+            CStdLib::Sprintf(modResStr::ResString(msgDuplicatePart), {part.Name()}), eMsgError,
+            kDuplicateSource);
     if (newName) exactNames_.insert(part.Name());
     if (!newKey) return;
     const auto pos = static_cast<uint32_t>(parts_.size());

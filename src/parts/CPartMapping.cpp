@@ -3,6 +3,8 @@
 #include "core/CUtf8.h"
 #include "core/Enums.h"
 #include "core/ModGSCore.h"
+#include "core/MsgId.h"
+#include "core/modResStr.h"
 #include "parts/CPartNaming.h"
 #include "support/CFileSys.h"
 #include "support/CStdLib.h"
@@ -156,8 +158,9 @@ void CPartMapping::ValidateMapping(std::string_view name, std::string_view toolN
     if (!ModGSCore::IsDebugMode()) return;
     const std::string mapped = ToPartRef(name);
     if (Known(mapped)) return;
-    EvtInfoMessage.Raise(CStdLib::Sprintf("%s mapped %s to unknown %s", {toolName, name, mapped}),
-                         eMsgDebug, kSource);
+    EvtInfoMessage.Raise(
+        CStdLib::Sprintf(modResStr::ResString(msgMappedToUnknown), {toolName, name, mapped}),
+        eMsgDebug, kSource);
 }
 
 }  // namespace vellcfgrdr

@@ -3,6 +3,7 @@
 #include "ModelFixture.h"
 #include "TestUtil.h"
 #include "core/Enums.h"
+#include "core/modResStr.h"
 #include "readers/CReadSlc500.h"
 
 using namespace vellcfgrdr;
@@ -129,4 +130,16 @@ TEST_F(Slc500Test, FilesThatAreNoExport) {
     CIoConfig other;
     other.SetProjectFileName(dir_.File("missing.slc"));
     EXPECT_EQ(CReadSlc500().GetIoConfig(other), 53);
+}
+
+TEST_F(Slc500Test, WarningsFollowTheLanguage) {
+    modResStr::SetGuiLanguage(eguiLangFrench);
+    const int32_t status = Read("start 1747-L532\nslot x 1746-IB16\nslot 1\n");
+    modResStr::SetGuiLanguage(eguiLangEnglish);
+    EXPECT_EQ(status, 14003);
+    EXPECT_EQ(messages_,
+              (std::vector<std::string>{
+                  "Ligne 2 ignorée : x n'est pas un numéro d'emplacement de 0 à 2147483647 : "
+                  "slot x 1746-IB16",
+                  "Ligne 3 ignorée : un emplacement sans module : slot 1"}));
 }
