@@ -66,6 +66,7 @@ enum MsgId : int32_t {
     msgNoDefaultRack = 2090,
     msgDuplicatePart = 2100,
     msgMappedToUnknown = 2110,
+    msgTextCut = 2120,
 };
 
 }  // namespace vellcfgrdr

@@ -20,7 +20,7 @@ bool CCfgBusList::AddBus(int32_t busNum, std::string_view typeName) {
     try {
         CCfgBus bus;
         bus.SetBusNum(ToNum16(busNum));
-        bus.SetTypename(typeName);
+        bus.SetTypename(IoConfig().LimitText(typeName));
         buses_.Remove(bus.BusNum());
         buses_.Add(bus.BusNum(), std::move(bus));
         return true;

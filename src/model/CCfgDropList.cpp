@@ -42,7 +42,7 @@ bool CCfgDropList::AddDrop(int32_t busNum, int32_t dropNum, int32_t dropFamily,
         drop.SetBusNum(ToNum16(busNum));
         drop.SetDropNum(ToNum16(dropNum));
         drop.SetIoFamily(dropFamily, plcFamily);
-        drop.SetName(name);
+        drop.SetName(IoConfig().LimitText(name));
         const DropKey key{drop.BusNum(), drop.DropNum()};
         if (!drops_.Contains(key)) drops_.Add(key, std::move(drop));
         return true;

@@ -47,7 +47,7 @@ void CCfgModuleList::SetModule(int32_t bus, int32_t drop, int32_t rack, int32_t 
                                std::string_view name) {
     try {
         parent_.MakeSureRackExists(bus, drop, rack);
-        std::string part = IoConfig().RequirePartMapping().ToPartRef(name);
+        std::string part = IoConfig().RequirePartMapping().ToPartRef(IoConfig().LimitText(name));
         Place(bus, drop, rack, slot, part);
         CheckUnknownModule(part);
     } catch (...) {

@@ -44,7 +44,7 @@ bool CCfgRackList::AddRack(int32_t bus, int32_t drop, int32_t rack, std::string_
             parent_.AddDrop3(bus, drop, PlcFamilyToDropFamily(IoConfig().PlcFamily()), "");
         if (racks_.Contains(key)) return false;
         CCfgRack r;
-        r.Create(key[0], key[1], key[2], std::string(partName));
+        r.Create(key[0], key[1], key[2], std::string(IoConfig().LimitText(partName)));
         racks_.Add(key, std::move(r));
         if (rack > kMaxRackNumber)
             IoConfig().InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgInvalidRackNumber),

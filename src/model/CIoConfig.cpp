@@ -3,6 +3,9 @@
 #include "core/CUtf8.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
+#include "core/MsgId.h"
+#include "core/modResStr.h"
+#include "support/CStdLib.h"
 
 namespace vellcfgrdr {
 
@@ -38,7 +41,20 @@ void CIoConfig::SetProjectFileName(std::string path) {
     projectFileName_ = std::move(path);
 }
 
+std::string_view CIoConfig::LimitText(std::string_view text) const {
+    if (text.size() <= kMaxTextChars) return text;  // a character is at least one byte
+    const size_t length = CUtf8::Length(text);
+    if (length <= kMaxTextChars) return text;
+    const std::string_view kept = CUtf8::Left(text, kMaxTextChars);
+    InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgTextCut),
+                                 {static_cast<int64_t>(length), static_cast<int64_t>(kMaxTextChars),
+                                  std::string(CUtf8::Left(kept, 40))}),
+                eMsgWarning, "CIoConfig");
+    return kept;
+}
+
 void CIoConfig::SetPlcName(std::string_view name) {
+    name = LimitText(name);
     if (RequirePartInfo().PartExists(name))
         plcName_ = name;
     else

@@ -60,6 +60,15 @@ class CIoConfig {
     // Raises EvtInfoMessage; an empty source becomes "CIoConfig".
     void InfoMessage(const std::string& message, eMessageLevel level,
                      const std::string& source = {}) const;
+    // Names, part numbers and descriptions are at most this many characters:
+    // no real project comes near it, and a hostile file cannot make every
+    // later copy of a huge text (mapping, messages, the document) cost
+    // memory in proportion.
+    static constexpr size_t kMaxTextChars = 1024;
+    // The text, or its first kMaxTextChars characters with a warning saying
+    // so.
+    std::string_view LimitText(std::string_view text) const;
+
     // A debug-level message, only in debug mode.
     void DebugMessage(const std::string& message, const std::string& source) const;
     // Called by handlers that swallow an error and go on. Sends nothing; in

@@ -143,3 +143,14 @@ TEST_F(Slc500Test, WarningsFollowTheLanguage) {
                   "slot x 1746-IB16",
                   "Ligne 3 ignorée : un emplacement sans module : slot 1"}));
 }
+
+// A hostile name is cut where it enters the model, before mapping, messages
+// and the document copy it again.
+TEST_F(Slc500Test, OverlongNamesAreCutWithAWarning) {
+    const std::string huge(5000, 'A');
+    EXPECT_EQ(Read("start 1747-L532\nslot 1 " + huge + "\n"), 0);
+    EXPECT_EQ(At(1, 1), std::string(CIoConfig::kMaxTextChars, 'A'));
+    ASSERT_FALSE(messages_.empty());
+    EXPECT_EQ(messages_[0], "A text of 5000 characters was cut to its first 1024: " +
+                                std::string(40, 'A') + "...");
+}
