@@ -10,7 +10,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libpugixml-dev libcli11-dev libzip-dev libstorm-dev mdbtools-dev
-  clang-format
+  clang-format python3
 )
 
 missing=()

@@ -5,6 +5,7 @@ set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 "$top/scripts/setup.sh"
+"$top/scripts/check.sh"
 
 cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release
 cmake --build "$top/build" -j"$jobs"
