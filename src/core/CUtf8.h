@@ -59,7 +59,8 @@ class CUtf8 {
     static size_t FindNoCase(std::string_view hay, std::string_view needle,
                              size_t from = 0) noexcept;
 
-    // Blanks: spaces only, as the legacy trim functions do.
+    // Spaces only: a tab or another white-space character is kept as part
+    // of the value (TrimBlanks takes tabs too).
     static std::string_view Trim(std::string_view s) noexcept;
     static std::string_view TrimLeft(std::string_view s) noexcept;
     static std::string_view TrimRight(std::string_view s) noexcept;

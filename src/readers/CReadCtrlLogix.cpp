@@ -21,8 +21,9 @@ constexpr const char* kSource = "CReadCtrlLogix";
 const Where kWhere = Where::Object("CReadCtrlLogix");
 constexpr int32_t kMinVersion = 514;  // 2.2
 
-// A whole number of the given range, as the legacy conversion reads it:
-// a text that is no number raises 13, one out of range 6.
+// A whole number of the given range. The two faults keep their own numbers
+// (13 for a text that is no number, 6 for one out of range), so a caller
+// can tell a damaged file from a value this model cannot hold.
 int32_t ToInteger(const std::string& text, int32_t min, int32_t max) {
     if (!CStdLib::IsNumeric(text))
         throw CVellError(ErrNum::kTypeMismatch,

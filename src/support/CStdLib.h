@@ -28,7 +28,8 @@ class CStdLib {
     static int16_t Atoi(std::string_view text);
     static int32_t Atol(std::string_view text);
     static float Atof(std::string_view text);
-    // Halves to the even neighbour, as the legacy conversions round.
+    // Halves to the even neighbour, so that halves do not drift upwards when
+    // stored values are rounded again and again.
     static double RoundHalfEven(double value) noexcept { return CNumText::RoundHalfEven(value); }
 
     // Directives "%[-][width](s|d|c|x)", "%%", and the escapes "\t" and "\n".

@@ -12,7 +12,8 @@ std::string FmtArg::Text() const {
         std::string operator()(int64_t i) const { return std::to_string(i); }
         std::string operator()(bool b) const { return b ? "True" : "False"; }
         std::string operator()(double d) const {
-            // Fifteen significant digits, as the legacy text form of a real.
+            // Fifteen significant digits: every one of them exact in a double,
+            // so 0.1 reads "0.1" and not its binary neighbour.
             char buf[32];
             std::snprintf(buf, sizeof buf, "%.15G", d);
             return buf;

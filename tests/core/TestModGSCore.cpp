@@ -12,9 +12,7 @@
 using namespace vellcfgrdr;
 using test::CatchError;
 
-TEST(ModGSCore, EveryNumberBelow1024HasAFixedText) {
-    for (int32_t n = 1; n < 1024; ++n)
-        EXPECT_STRNE(ModGSCore::StandardErrorText(n), "") << n;
+TEST(ModGSCore, NumbersBelow1024HaveTheirFixedText) {
     EXPECT_STREQ(ModGSCore::StandardErrorText(53), "File not found");
     EXPECT_STREQ(ModGSCore::StandardErrorText(1), ModGSCore::StandardErrorText(14001));
     EXPECT_STRNE(ModGSCore::StandardErrorText(5), ModGSCore::StandardErrorText(9));
@@ -123,9 +121,4 @@ TEST(ModGSCore, TraceLinePadsSourceToTwentyCharacters) {
     EXPECT_EQ(ModGSCore::FormatTrace("t", "Réglé"), std::string(15, ' ') + "Réglé : t");
     const std::string longSource(25, 's');
     EXPECT_EQ(ModGSCore::FormatTrace("t", longSource), longSource + " : t");
-}
-
-TEST(ModGSCore, AssertNeverThrows) {
-    EXPECT_NO_THROW(ModGSCore::Assert(false, "broken", Where::Object("CX"), "Y"));
-    EXPECT_NO_THROW(ModGSCore::Assert(true, "fine", "X", "Y"));
 }

@@ -238,3 +238,14 @@ TEST_F(CtrlLogixTest, ManyModulesStayLinear) {
     EXPECT_EQ(cfg_.DropList().Count(), 1 + 100000 / 16);
     EXPECT_EQ(cfg_.ModuleList().Count(), 100001);
 }
+
+// The boundaries of the chassis choice for sizes that are no part: below 8
+// the 7-slot chassis, 8 to 10 the 10-slot one, above that the 17-slot one.
+TEST_F(CtrlLogixTest, ChassisSizeBoundaries) {
+    for (const auto& [size, part] : std::vector<std::pair<std::string, std::string>>{
+             {"6", "1756-A7"}, {"8", "1756-A10"}, {"9", "1756-A10"}, {"11", "1756-A17"}}) {
+        L5kRun run;
+        EXPECT_EQ(run.Read(Export(LocalController(size))), 0);
+        EXPECT_EQ(run.Rack(1, 1), part) << size;
+    }
+}
