@@ -58,6 +58,7 @@ void CCfgModuleList::SetModule(int32_t bus, int32_t drop, int32_t rack, int32_t 
 void CCfgModuleList::PlaceModule(int32_t bus, int32_t drop, int32_t rack, int32_t slot,
                                  std::string_view name, bool reportUnknown) {
     try {
+        name = IoConfig().LimitText(name);
         parent_.MakeSureRackExists(bus, drop, rack);
         std::string part = IoConfig().RequirePartMapping().ToPartRef(name);
         const bool known = !part.empty() && IoConfig().RequirePartInfo().PartExists(part);

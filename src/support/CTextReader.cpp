@@ -125,9 +125,9 @@ bool CTextReader::SkipToLineStartingWith(std::string_view a, std::string_view b)
         const std::string_view rest = text.substr(s);
         return CUtf8::StartsWithNoCase(rest, a) || CUtf8::StartsWithNoCase(rest, b);
     };
-    // An LF ends a line unless, in a CR LF text, it is bare or starts its line.
+    // Every separator ends a line (a CR before an LF stays at the end of its
+    // line, where it does not change how the next one starts).
     auto onLineEnd = [&](size_t lf) {
-        if (crlf_ && (lf == lineStart || text[lf - 1] != '\r')) return false;
         ++ends;
         lineStart = lf + 1;
         return startsLine(lineStart);
@@ -137,7 +137,7 @@ bool CTextReader::SkipToLineStartingWith(std::string_view a, std::string_view b)
 #if defined(__SSE2__)
     // Sixteen bytes at a time: most lines of a large export are passed over
     // without a call per line.
-    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i lf = _mm_set1_epi8(separator_);
     for (; !found && pos + 16 <= text.size(); pos += 16) {
         auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos)), lf)));
@@ -149,7 +149,7 @@ bool CTextReader::SkipToLineStartingWith(std::string_view a, std::string_view b)
     if (found) pos = lineStart;
 #endif
     for (; !found && pos < text.size(); ++pos)
-        if (text[pos] == '\n') found = onLineEnd(pos);
+        if (text[pos] == separator_) found = onLineEnd(pos);
     if (!found) {
         // The rest is passed over: the last line has no end of its own.
         lineNo_ += ends + 1;

@@ -67,8 +67,7 @@ std::vector<Case> Cases() {
     for (const fs::path& root :
          {fs::path(VELL_SOURCE_DIR) / "examples", fs::path(VELL_TEST_DATA) / "samples"}) {
         for (const fs::path& file : FilesUnder(root)) {
-            const ReaderDescription* reader =
-                ReaderRegistry::Describe(ReaderRegistry::FileFormatFromName(file.string()));
+            const ReaderDescription* reader = ReaderRegistry::DescribeFile(file.string());
             if (!reader) continue;  // a licence or read-me beside the samples
             const fs::path folder = e2e / std::string(reader->key);
             cases.push_back({root.filename().string() + "/" + fs::relative(file, root).string(),

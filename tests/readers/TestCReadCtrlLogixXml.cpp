@@ -83,11 +83,12 @@ TEST(CtrlLogixXmlSamples, TextAndXmlExportsOfOneProjectGiveTheSameDocument) {
     std::vector<std::pair<std::string, std::string>> pairs = {
         {VELL_TEST_DATA "/samples/rockwell/controller_plc.L5K",
          VELL_TEST_DATA "/samples/rockwell/controller_plc.L5X"}};
-    for (const auto& entry : fs::directory_iterator(VELL_TEST_DATA "/e2e")) {
+    for (const auto& entry : fs::directory_iterator(VELL_TEST_DATA "/e2e/controllogix_xml")) {
         const std::string name = entry.path().filename().string();
         if (!name.ends_with("_xml.L5X")) continue;
         // The bundled example stands for its own text export.
-        fs::path text = entry.path().parent_path() / (name.substr(0, name.size() - 8) + ".L5K");
+        fs::path text = fs::path(VELL_TEST_DATA "/e2e/controllogix") /
+                        (name.substr(0, name.size() - 8) + ".L5K");
         if (!fs::exists(text))
             text = fs::path(VELL_SOURCE_DIR) / "examples/controllogix" / text.filename();
         pairs.emplace_back(text.string(), entry.path().string());
