@@ -37,7 +37,6 @@ enum MsgId : int32_t {
     msgPleaseNote = 830,
     msgChassisDeeper = 1150,
     msgChassisDepth = 1160,
-    msgLineSkippedBadNumber = 1210,
     msgModuleBlockSkipped = 1220,
     msgUnknownModuleType = 1230,
     msgFileEndsInBlock = 1310,

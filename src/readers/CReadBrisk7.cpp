@@ -12,6 +12,7 @@
 #include "model/CIoConfig.h"
 #include "parts/CPartNaming.h"
 #include "readers/CReadSkein3.h"
+#include "readers/CReaderKit.h"
 #include "support/CByteMath.h"
 #include "support/CHexDump.h"
 #include "support/CStdLib.h"
@@ -221,10 +222,7 @@ int32_t CReadBrisk7::GetIOmap_Brisk(std::span<const uint8_t> bytes) {
         return ErrNum::kOk;
     } catch (...) {
         root_->ErrorReport(kWhere, "GetIOmap_Brisk");
-        root_->InfoMessage(
-            modResStr::ResString(msgUnknownFileFormat) + ": " + root_->ProjectFileName(), eMsgError,
-            kSource);
-        return ErrNum::kBadFileFormat;
+        return CReaderKit(*root_, kSource).NotOurFormat();
     }
 }
 

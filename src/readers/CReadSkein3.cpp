@@ -11,6 +11,7 @@
 #include "core/MsgId.h"
 #include "core/modResStr.h"
 #include "model/CIoConfig.h"
+#include "readers/CReaderKit.h"
 #include "support/CByteCursor.h"
 #include "support/CByteMath.h"
 #include "support/CStdLib.h"
@@ -164,9 +165,7 @@ int32_t CReadSkein3::GetIOmapSkein3(CIoConfig& root) {
         return result_;
     } catch (...) {
         root.ErrorReport(kWhere, "GetIOmapSkein3");
-        root.InfoMessage(modResStr::ResString(msgUnknownFileFormat) + ": " + root.ProjectFileName(),
-                         eMsgError, kSource);
-        return ErrNum::kBadFileFormat;
+        return CReaderKit(root, kSource).NotOurFormat();
     }
 }
 

@@ -1,7 +1,5 @@
 #include "readers/CReadSkeinPro.h"
 
-#include <cmath>
-
 #include "core/CUtf8.h"
 #include "core/Enums.h"
 #include "core/ErrNum.h"
@@ -74,6 +72,8 @@ const ReaderDescription& CReadSkeinPro::Description() {
 
 int32_t CReadSkeinPro::GetIoConfig(CIoConfig& root) {
     root_ = &root;
+    CReaderKit kit(root, kSource);
+    kit_ = &kit;
     try {
         text_.SetCaseSensitive(false);
         text_.SetSkipBlankLines(true);
@@ -86,13 +86,8 @@ int32_t CReadSkeinPro::GetIoConfig(CIoConfig& root) {
         // Without a HARD_CONFIGURATION block the file is no hardware export
         // (another tool's text, binary data, an empty file): an empty PLC
         // delivered as a success would read as "nothing to order".
-        if (!sawHardConfiguration_) {
-            root.InfoMessage(
-                modResStr::ResString(msgUnknownFileFormat) + ": " + root.ProjectFileName(),
-                eMsgError, kSource);
-            return ErrNum::kBadFileFormat;
-        }
-        return result_;
+        if (!sawHardConfiguration_) return kit.NotOurFormat();
+        return kit.Status(result_);
     } catch (...) {
         root.ErrorReport(kWhere, "GetIoConfig");
         return ModGSCore::CurrentError().Number();
@@ -179,7 +174,7 @@ void CReadSkeinPro::HandleLine(std::string_view line) {
                 PlaceModule();
                 Leave();
             } else if (StartsWith("Address")) {
-                address_ = LineNumber(ValueOf(line), -kMaxNum16 - 1, kMaxNum16);
+                address_ = LineNumber(ValueOf(line), 0, kMaxNum16, msgBadSlotNumber);
             } else if (StartsWith("REFERENCE")) {
                 reference_ = ValueOf(line);
             } else if (StartsWith("SUB_MODULE")) {
@@ -222,7 +217,7 @@ void CReadSkeinPro::ReadCpuReference(std::string_view line) {
 }
 
 void CReadSkeinPro::ReadCpuAddress(std::string_view line) {
-    const std::optional<int32_t> slot = LineNumber(WordOf(line, 2), 0, kMaxNum16);
+    const std::optional<int32_t> slot = LineNumber(WordOf(line, 2), 0, kMaxNum16, msgBadSlotNumber);
     if (!slot) return;
     root_->DropList().MakeSureDropExists(kLocalBus, kCpuDrop, DropFamily::kHeron);
     root_->ModuleList().SetModule(kLocalBus, kCpuDrop, 1, *slot, root_->PlcName());
@@ -232,7 +227,8 @@ void CReadSkeinPro::ReadCpuAddress(std::string_view line) {
 // afresh. A line without a usable address leaves the whole block unread
 // rather than filling another drop.
 void CReadSkeinPro::ReadRackLine(std::string_view line) {
-    const std::optional<int32_t> address = LineNumber(WordOf(line, 2), 0, kMaxNum16 - 1);
+    const std::optional<int32_t> address =
+        LineNumber(WordOf(line, 2), 0, kMaxNum16 - 1, msgBadRackNumber);
     if (!address) return;
     rackReference1_.clear();
     rackReference2_.clear();
@@ -259,10 +255,9 @@ void CReadSkeinPro::ReadSupplyReference(std::string_view line) {
 // Addresses run on through a second rack: with a REFERENCE_2 line, 8 and
 // above are the slots of rack 2.
 void CReadSkeinPro::PlaceModule() {
-    if (!address_ || *address_ < 0 || reference_.empty()) {
-        root_->InfoMessage(
-            CStdLib::Sprintf(modResStr::ResString(msgModuleBlockSkipped), {moduleLine_}),
-            eMsgWarning, kSource);
+    if (!address_ || reference_.empty()) {
+        kit_->Warn(msgModuleBlockSkipped, {moduleLine_});
+        kit_->LeftOut();
         return;
     }
     int32_t slot = *address_ % 100;
@@ -294,16 +289,9 @@ void CReadSkeinPro::ReportReplacement(std::string_view oldName, std::string_view
                        eMsgWarning, kSource);
 }
 
-std::optional<int32_t> CReadSkeinPro::LineNumber(std::string_view word, int32_t low,
-                                                 int32_t high) const {
-    if (CStdLib::IsNumeric(word)) {
-        const double v = CStdLib::Val(word);
-        if (v == std::floor(v) && v >= low && v <= high) return static_cast<int32_t>(v);
-    }
-    root_->InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgLineSkippedBadNumber),
-                                        {text_.LineNo(), text_.CurrLine()}),
-                       eMsgWarning, kSource);
-    return std::nullopt;
+std::optional<int32_t> CReadSkeinPro::LineNumber(std::string_view word, int32_t low, int32_t high,
+                                                 MsgId id) {
+    return kit_->LineNumber(word, low, high, id, text_.LineNo(), text_.CurrLine());
 }
 
 }  // namespace vellcfgrdr

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/MsgId.h"
+#include "readers/CReaderKit.h"
 #include "readers/IReader.h"
 #include "support/CStack.h"
 #include "support/CTextReader.h"
@@ -53,11 +55,13 @@ class CReadSkeinPro final : public IReader {
 
     std::string RackPartName(std::string_view reference) const;
     void ReportReplacement(std::string_view oldName, std::string_view newName) const;
-    // Word n of the line as a number in [low, high]; nothing (after a
-    // warning naming the line) when it is missing, not a number or outside.
-    std::optional<int32_t> LineNumber(std::string_view word, int32_t low, int32_t high) const;
+    // A word of the current line as a whole number in [low, high]; nothing
+    // (after the warning id naming the line) when it is missing, not a
+    // number or outside.
+    std::optional<int32_t> LineNumber(std::string_view word, int32_t low, int32_t high, MsgId id);
 
     CIoConfig* root_ = nullptr;
+    CReaderKit* kit_ = nullptr;
     CTextReader text_;
     State state_ = stInitial;
     CStack<State> stack_;

@@ -190,17 +190,19 @@ TEST_F(SkeinProTest, UnusableNumbersSkipTheirLineWithAWarning) {
                               "REFERENCE = 'HRN AIN 0820'", "END_MODULE"}) +
                    Lines({"HARD_CONFIGURATION", "BUS X", "RACK 99999", Module(1, "HRN DIN 0824"),
                           "END_RACK", "RACK", "END_RACK"})),
-              0);
+              14003);
     EXPECT_EQ(At(0, 1, 1, 2), "HRNDIN1624");
     EXPECT_EQ(At(0, 1, 1, skPower), "");
     EXPECT_EQ(cfg_.ModuleList().Count(), 1);
-    EXPECT_EQ(messages_, (std::vector<std::string>{
-                             "Line 9 skipped, not a valid number: Address = 0x02",
-                             "Module block of line 8 skipped: no valid address or reference",
-                             "Module block of line 12 skipped: no valid address or reference",
-                             "Module block of line 16 skipped: no valid address or reference",
-                             "Line 24 skipped, not a valid number: RACK 99999",
-                             "Line 30 skipped, not a valid number: RACK"}));
+    EXPECT_EQ(messages_,
+              (std::vector<std::string>{
+                  "Line 9 skipped: 0x02 is not a slot number from 0 to 32767: Address = 0x02",
+                  "Module block of line 8 skipped: no valid address or reference",
+                  "Line 13 skipped: -3 is not a slot number from 0 to 32767: Address = -3",
+                  "Module block of line 12 skipped: no valid address or reference",
+                  "Module block of line 16 skipped: no valid address or reference",
+                  "Line 24 skipped: 99999 is not a rack number from 0 to 32766: RACK 99999",
+                  "Line 30 skipped:  is not a rack number from 0 to 32766: RACK"}));
 }
 
 TEST_F(SkeinProTest, FilesThatAreNoExport) {
