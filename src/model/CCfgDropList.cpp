@@ -1,5 +1,7 @@
 #include "model/CCfgDropList.h"
 
+#include <utility>
+
 #include "core/CCvtEnum.h"
 #include "core/MsgId.h"
 #include "core/modResStr.h"
@@ -16,6 +18,10 @@ CIoConfig& CCfgDropList::IoConfig() const noexcept {
 const CCfgDrop* CCfgDropList::DropByKey(int32_t busNum, int32_t dropNum) const {
     if (!Fits16(busNum) || !Fits16(dropNum)) return nullptr;
     return drops_.Find(DropKey{static_cast<int16_t>(busNum), static_cast<int16_t>(dropNum)});
+}
+
+CCfgDrop* CCfgDropList::DropByKey(int32_t busNum, int32_t dropNum) {
+    return const_cast<CCfgDrop*>(std::as_const(*this).DropByKey(busNum, dropNum));
 }
 
 const CCfgDrop& CCfgDropList::DropByIndex(int32_t index) const {

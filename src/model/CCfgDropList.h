@@ -30,6 +30,7 @@ class CCfgDropList {
 
     // nullptr when there is no such drop.
     const CCfgDrop* DropByKey(int32_t busNum, int32_t dropNum) const;
+    CCfgDrop* DropByKey(int32_t busNum, int32_t dropNum);
     // Raises 9 outside 1 to Count.
     const CCfgDrop& DropByIndex(int32_t index) const;
     // Adds the drop (and its bus when missing); an existing drop with these
