@@ -1843,6 +1843,36 @@ MAPPING_EXCEPTIONS = [
 ]
 
 
+# Tessel processor designations (docs/catalogue.md, "Tessel processor types"):
+# the names CTesselGenericFunctions.GetCpuName gives, compressed, each mapped
+# to the current processor at an index of its family's processors in table
+# order. Rows: (family, legacy prefix, first number, last number, index).
+TESSEL_CPUS = [
+    ("GarnetSeries", "GRST", 110, 114, 0), ("GarnetSeries", "GRST", 120, 123, 1),
+    ("GarnetSeries", "GRST", 130, 132, 2), ("GarnetSeries", "GRST", 140, 144, 3),
+    ("GarnetSeries", "GRST", 150, 151, 4), ("GarnetSeries", "GRST", 160, 160, 4),
+    ("GarnetSeries", "GRST", 201, 204, 5), ("GarnetSeries", "GRST", 205, 208, 6),
+    ("GarnetSeries", "GRST", 209, 211, 7), ("GarnetSeries", "GRST", 212, 215, 8),
+    ("GarnetSeries", "GRST", 301, 305, 8), ("GarnetSeries", "GRST", 311, 312, 9),
+    ("GarnetSeries", "GRST", 321, 323, 9),
+    ("Wren", "WRNT", 110, 112, 0), ("Wren", "WRNT", 113, 115, 1), ("Wren", "WRNT", 116, 117, 2),
+    ("Wren", "WRNT", 118, 119, 3), ("Wren", "WRNT", 120, 120, 4), ("Wren", "WRNT", 130, 133, 5),
+    ("Kestrel", "318T", 110, 110, 0), ("Kestrel", "318T", 210, 210, 2),
+    ("Kestrel", "318T", 220, 220, 4), ("Kestrel", "318T", 230, 230, 6),
+    ("Kestrel", "318T", 240, 240, 8), ("Kestrel", "318T", 310, 310, 10),
+    ("Kestrel", "318T", 320, 320, 12),
+]
+
+
+def tessel_cpu_pairs(cat: Catalogue):
+    pairs = []
+    for family, prefix, first, last, index in TESSEL_CPUS:
+        cpus = [p.name for p in cat.of(family=family, type_="CPU") if "*" not in p.name]
+        target = cpus[min(index, len(cpus) - 1)]
+        pairs += [(f"{prefix}{n}", target) for n in range(first, last + 1)]
+    return pairs
+
+
 def build_mapping(cat: Catalogue):
     """Returns [(section comment, [(legacy, current)])] in file order."""
     sections = []
@@ -1957,6 +1987,8 @@ def build_mapping(cat: Catalogue):
               [("077CPU" + p.name[6:], p.name) for p in cat.of(family="Plover", type_="CPU")] +
               old_codes("07V") + older_versions("077") + supplies_without_letter("077") +
               numeric("07V", keep=(1,)))
+    pairs_for("' Tessel processor designations (model names of the Tessel processor types)",
+              tessel_cpu_pairs(cat))
     pairs_for("' Rockwell: predecessor catalogue numbers",
               [("1756ENET", "1756-ENBT")])
     pairs_for("' Translations to parts that this table does not carry", MAPPING_EXCEPTIONS)
