@@ -9,6 +9,7 @@
 #include "readers/CReadCtrlLogix.h"
 #include "readers/CReadCtrlLogixXml.h"
 #include "readers/CReadHalyard.h"
+#include "readers/CReadQuern.h"
 #include "readers/CReadSkeinPro.h"
 #include "readers/CReadSlc500.h"
 #include "readers/CReadXEF.h"
@@ -39,6 +40,7 @@ constexpr Entry kReaders[] = {
     Register<CReadBrisk7>(),
     Register<CReadHalyard>(),
     Register<CReadXEF>(),
+    Register<CReadQuern>(),
 };
 // clang-format on
 
