@@ -1861,6 +1861,7 @@ TESSEL_CPUS = [
     ("Kestrel", "318T", 220, 220, 4), ("Kestrel", "318T", 230, 230, 6),
     ("Kestrel", "318T", 240, 240, 8), ("Kestrel", "318T", 310, 310, 10),
     ("Kestrel", "318T", 320, 320, 12),
+    ("Plover", "LOGGIA", 410, 410, 5), ("Plover", "LOGGIA", 420, 420, 6),
 ]
 
 
@@ -2215,6 +2216,91 @@ def report(cat, supplement, mapping):
     print(f"supplement entries {sum(len(e) for _, e in supplement)}")
 
 
+# ---------------------------------------------------------------------------
+# Mapping self-checks: the legacy names two tools write, in eight lists of
+# fixed sizes (docs/catalogue.md, "Mapping self-checks"), written to
+# src/parts/MappTestNames.inc for CMappTestHalyard and CMappTestTessel.
+
+MAPP_TEST_INC = ROOT / "src" / "parts" / "MappTestNames.inc"
+HALYARD_SIZES = (45, 44, 96, 25)
+TESSEL_SIZES = (122, 78, 105, 35)
+
+
+def expanded(name: str) -> str:
+    """The display form a tool writes: blanks after prefix and function code."""
+    if re.fullmatch(r"[0-9A-Z]{3}[A-Z]{3}[0-9A-Za-z]+", name):
+        return f"{name[:3]} {name[3:6]} {name[6:]}"
+    return name
+
+
+def build_mapp_test_lists(cat: Catalogue, mapping):
+    """Returns [(list name, comment, names)] for the eight lists."""
+    pairs = [pair for _, section in mapping for pair in section]
+    by_name = {p.name: p for p in cat.parts}
+
+    def legacy(families, types, numeric=None):
+        out = []
+        for old, new in pairs:
+            p = by_name.get(new)
+            if p is None or p.family not in families or p.type not in types:
+                continue
+            if numeric is not None and old[:4].isdigit() != numeric:
+                continue
+            out.append(old)
+        return out
+
+    def spread(names, n):
+        """n names taken evenly across the list, in list order."""
+        assert len(names) >= n, f"only {len(names)} names for a list of {n}"
+        return [names[i * len(names) // n] for i in range(n)]
+
+    hal = ("Kestrel", "GarnetSeries", "Sorrel")
+    tes = ("GarnetSeries", "Wren", "Sorrel")
+    heads = [p.name for p in cat.of(family=hal, type_=("CPU", "Power"))]
+    modules_h = [p.name for p in cat.of(family=hal, type_="Module")]
+    modules_t = [p.name for p in cat.of(family=tes, type_="Module")]
+    plover_io = ["97V" + p.name[3:] for p in cat.of(family="Plover", type_="Module",
+                                                    prefix="07V")]
+    plover_other = [p.name for p in cat.of(family="Plover") if not p.name.startswith("07V")]
+    generic = [p.name for p in cat.parts if p.family in MAKER_FAMILIES and p.picklist]
+    outside = [old for old, _ in MAPPING_EXCEPTIONS]
+    lists = [
+        ("kHalyard1", "processors and supplies, written expanded",
+         [expanded(n) for n in spread(heads, HALYARD_SIZES[0])]),
+        ("kHalyard2", "processors and supplies under their legacy names",
+         spread(legacy(hal, ("CPU", "Power")), HALYARD_SIZES[1])),
+        ("kHalyard3", "modules, written expanded",
+         [expanded(n) for n in spread(modules_h, HALYARD_SIZES[2])]),
+        ("kHalyard4", "modules under older function codes",
+         spread(legacy(hal, ("Module",), numeric=False), HALYARD_SIZES[3])),
+        ("kTessel1", "modules, compressed", spread(modules_t, TESSEL_SIZES[0])),
+        ("kTessel2", "numeric legacy numbers",
+         spread(legacy(tes + ("Kestrel", "Plover"), ("Module", "Power", "Rack"), numeric=True),
+                TESSEL_SIZES[1])),
+        ("kTessel3", "Plover I/O in the short 97V form, then other Plover parts",
+         plover_io + spread(plover_other, TESSEL_SIZES[2] - len(plover_io))),
+        ("kTessel4", "generic words, and legacy names mapped to parts outside the table",
+         spread(generic, TESSEL_SIZES[3] - len(outside)) + outside),
+    ]
+    for name, _, names in lists:
+        assert all('"' not in n and "\\" not in n for n in names), name
+    return lists
+
+
+def mapp_test_text(lists) -> str:
+    out = ["// Legacy part names for the mapping self-checks, written by",
+           "// scripts/gen_catalogue.py (do not edit by hand; docs/catalogue.md,",
+           "// \"Mapping self-checks\")."]
+    for name, comment, names in lists:
+        out.append("")
+        out.append(f"// {comment} ({len(names)})")
+        out.append(f"constexpr const char* {name}[] = {{")
+        out.extend(f'    "{n}",' for n in names)
+        out.append("};")
+    out.append("")
+    return "\n".join(out)
+
+
 def main(argv):
     check_only = "--check" in argv
     cat = build_catalogue()
@@ -2223,7 +2309,8 @@ def main(argv):
     self_check(cat, supplement, mapping)
     outputs = {"PartDescriptions.txt": parts_text(cat),
                "PartInfo.sup": supplement_text(supplement),
-               "PartMapping.txt": mapping_text(mapping)}
+               "PartMapping.txt": mapping_text(mapping),
+               MAPP_TEST_INC: mapp_test_text(build_mapp_test_lists(cat, mapping))}
     stale = []
     for name, text in outputs.items():
         path = RESOURCES / name

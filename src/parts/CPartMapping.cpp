@@ -5,6 +5,8 @@
 #include "core/ModGSCore.h"
 #include "core/MsgId.h"
 #include "core/modResStr.h"
+#include "parts/CMappTestHalyard.h"
+#include "parts/CMappTestTessel.h"
 #include "parts/CPartNaming.h"
 #include "support/CFileSys.h"
 #include "support/CStdLib.h"
@@ -161,6 +163,11 @@ void CPartMapping::ValidateMapping(std::string_view name, std::string_view toolN
     EvtInfoMessage.Raise(
         CStdLib::Sprintf(modResStr::ResString(msgMappedToUnknown), {toolName, name, mapped}),
         eMsgDebug, kSource);
+}
+
+void CPartMapping::CheckMapping() const {
+    CMappTestTessel().CheckMapping(*this);
+    CMappTestHalyard().CheckMapping(*this);
 }
 
 }  // namespace vellcfgrdr

@@ -30,6 +30,9 @@ class CPartMapping final : public IPartMapping {
     std::string MatchPower(std::string_view name, int32_t family) const override;
     std::string ToPartRef(std::string_view name) const override;
     void ValidateMapping(std::string_view name, std::string_view toolName) const override;
+    // The self-checks of the legacy names the Tessel and Halyard tools write;
+    // they report only in debug mode.
+    void CheckMapping() const;
 
     // The legacy names of the translation table, in file order.
     const std::vector<std::string>& LegacyNames() const noexcept { return legacyNames_; }

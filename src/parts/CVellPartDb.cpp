@@ -54,7 +54,7 @@ std::shared_ptr<IFamilyPartList> CVellPartDb::NewFamilyPartList(int32_t family) 
 
 void CVellPartDb::Analyze(bool skip) {
     if (skip) return;
-    // The mapping self-checks are not part of this build yet.
+    partMapping_->CheckMapping();
 }
 
 void CVellPartDb::Relay(const std::string& text, eMessageLevel level,

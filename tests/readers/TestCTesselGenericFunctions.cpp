@@ -48,7 +48,7 @@ TEST(CTesselGenericFunctions, CpuNamesResolveInTheShippedCatalogue) {
         const std::string name = T::GetCpuName(t);
         distinct.insert(name);
         const int32_t family = T::GetCpuFamily(t);
-        if (family == plcNone || T::PTypeLoggia(t)) continue;
+        if (family == plcNone) continue;
         const std::string part = cfg.RequirePartMapping().ToPartRef(name);
         ASSERT_TRUE(cfg.RequirePartInfo().PartExists(part, true)) << t << " " << name;
         EXPECT_EQ(cfg.RequirePartInfo().PartType(part), ptCpu) << name;
