@@ -1861,6 +1861,10 @@ TESSEL_CPUS = [
     ("Kestrel", "318T", 220, 220, 4), ("Kestrel", "318T", 230, 230, 6),
     ("Kestrel", "318T", 240, 240, 8), ("Kestrel", "318T", 310, 310, 10),
     ("Kestrel", "318T", 320, 320, 12),
+    ("Plover", "077T", 110, 110, 0), ("Plover", "077T", 120, 120, 1),
+    ("Plover", "077T", 130, 130, 2), ("Plover", "077T", 140, 140, 3),
+    ("Plover", "077T", 150, 150, 4), ("Plover", "077T", 160, 160, 5),
+    ("Plover", "077T", 170, 170, 6),
     ("Plover", "LOGGIA", 410, 410, 5), ("Plover", "LOGGIA", 420, 420, 6),
 ]
 
@@ -2322,7 +2326,7 @@ def main(argv):
             path.write_bytes(data)
     report(cat, supplement, mapping)
     if stale:
-        print("out of date: " + ", ".join(stale))
+        print("out of date: " + ", ".join(str(s) for s in stale))
         return 1
     return 0
 

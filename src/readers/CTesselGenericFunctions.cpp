@@ -13,28 +13,28 @@ constexpr const char* kUnknownPlc = "Unknown PLC";
 // Model names of the processor types 1 to 88 (docs/catalogue.md). The pairs
 // 62/66, 63/67, 64/68, 65/69 and 79/81 are one controller each.
 constexpr const char* kCpuNames[] = {
-    "GRS-T110",           "GRS-T111",   "GRS-T112",    "GRS-T113",   "GRS-T114",    // 1-5
-    "GRS-T120",           "GRS-T121",   "GRS-T122",    "GRS-T123",                  // 6-9
-    "GRS-T130",           "GRS-T131",   "GRS-T132",                                 // 10-12
-    "GRS-T140",           "GRS-T141",   "GRS-T142",    "GRS-T143",   "GRS-T144",    // 13-17
-    "GRS-T150",           "GRS-T151",                                               // 18-19
-    "WRN-T110",           "WRN-T111",   "WRN-T112",    "WRN-T113",   "WRN-T114",    // 20-24
-    "WRN-T115",           "WRN-T116",   "WRN-T117",    "WRN-T118",   "WRN-T119",    // 25-29
-    "WRN-T120",           "GRS-T160",                                               // 30-31
-    "GRS-T201",           "GRS-T202",   "GRS-T203",    "GRS-T204",   "GRS-T205",    // 32-36
-    "GRS-T206",           "GRS-T207",   "GRS-T208",    "GRS-T209",   "GRS-T210",    // 37-41
-    "GRS-T211",           "GRS-T212",   "GRS-T213",    "GRS-T214",   "GRS-T215",    // 42-46
-    "GRS-T301",           "GRS-T302",   "GRS-T303",    "GRS-T304",   "GRS-T305",    // 47-51
-    "318-T110",           "GRS-T311",   "GRS-T312",    "GRS-T321",                  // 52-55
-    "Marlin M256",        "GRS-T322",   "Marlin M258", "GRS-T323",                  // 56-59
-    "Finch 100",          "Finch 110",                                              // 60-61
-    "318-T210",           "318-T220",   "318-T230",    "318-T240",                  // 62-65
-    "318-T210",           "318-T220",   "318-T230",    "318-T240",                  // 66-69
-    "VME-T700",           "VME-T710",   "318-T310",                                 // 70-72
-    "WRN-T130",           "WRN-T131",   "WRN-T132",    "WRN-T133",   "318-T320",    // 73-77
-    "077PRC1110",         "077PRC1120", "077PRC2110",  "077PRC1120", "077PRC2120",  // 78-82
-    "077PRC2130",         "077PRC3120", "077PRC3140",                               // 83-85
-    "Tessel IEC Runtime", "Loggia 410", "Loggia 420",                               // 86-88
+    "GRS-T110",           "GRS-T111",   "GRS-T112",    "GRS-T113", "GRS-T114",  // 1-5
+    "GRS-T120",           "GRS-T121",   "GRS-T122",    "GRS-T123",              // 6-9
+    "GRS-T130",           "GRS-T131",   "GRS-T132",                             // 10-12
+    "GRS-T140",           "GRS-T141",   "GRS-T142",    "GRS-T143", "GRS-T144",  // 13-17
+    "GRS-T150",           "GRS-T151",                                           // 18-19
+    "WRN-T110",           "WRN-T111",   "WRN-T112",    "WRN-T113", "WRN-T114",  // 20-24
+    "WRN-T115",           "WRN-T116",   "WRN-T117",    "WRN-T118", "WRN-T119",  // 25-29
+    "WRN-T120",           "GRS-T160",                                           // 30-31
+    "GRS-T201",           "GRS-T202",   "GRS-T203",    "GRS-T204", "GRS-T205",  // 32-36
+    "GRS-T206",           "GRS-T207",   "GRS-T208",    "GRS-T209", "GRS-T210",  // 37-41
+    "GRS-T211",           "GRS-T212",   "GRS-T213",    "GRS-T214", "GRS-T215",  // 42-46
+    "GRS-T301",           "GRS-T302",   "GRS-T303",    "GRS-T304", "GRS-T305",  // 47-51
+    "318-T110",           "GRS-T311",   "GRS-T312",    "GRS-T321",              // 52-55
+    "Marlin M256",        "GRS-T322",   "Marlin M258", "GRS-T323",              // 56-59
+    "Finch 100",          "Finch 110",                                          // 60-61
+    "318-T210",           "318-T220",   "318-T230",    "318-T240",              // 62-65
+    "318-T210",           "318-T220",   "318-T230",    "318-T240",              // 66-69
+    "VME-T700",           "VME-T710",   "318-T310",                             // 70-72
+    "WRN-T130",           "WRN-T131",   "WRN-T132",    "WRN-T133", "318-T320",  // 73-77
+    "077-T110",           "077-T120",   "077-T130",    "077-T120", "077-T140",  // 78-82
+    "077-T150",           "077-T160",   "077-T170",                             // 83-85
+    "Tessel IEC Runtime", "Loggia 410", "Loggia 420",                           // 86-88
 };
 static_assert(std::size(kCpuNames) == 88);
 

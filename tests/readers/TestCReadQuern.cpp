@@ -84,7 +84,8 @@ TEST_F(QuernTest, EnvProjectReadsTheCfgBesideIt) {
     image.table = OneDrop();
     EXPECT_EQ(Read(image, "p.env"), 0);
     EXPECT_TRUE(messages_.empty()) << messages_.front();
-    EXPECT_EQ(cfg_.PlcName(), "GRSCPU120");  // type 10, GRS-T130
+    EXPECT_EQ(cfg_.PlcName(), cfg_.RequirePartMapping().ToPartRef("GRS-T130"));  // type 10
+    EXPECT_TRUE(cfg_.RequirePartInfo().PartExists(cfg_.PlcName(), true));
     EXPECT_EQ(cfg_.PlcFamily(), plcGarnetSeries);
     EXPECT_EQ(cfg_.ModuleList().ModuleNameIn(1, 2, 1, 3), "318DIN0824");
 }
@@ -118,7 +119,7 @@ TEST_F(QuernTest, TableIsReadOnlyWhenThereIsOne) {
     none.words[41] = 0;
     EXPECT_EQ(Read(none), 0);
     EXPECT_EQ(cfg_.DropList().Count(), 0);
-    EXPECT_EQ(cfg_.PlcName(), "GRSCPU120");
+    EXPECT_EQ(cfg_.PlcName(), cfg_.RequirePartMapping().ToPartRef("GRS-T130"));
 
     Image old;
     old.table = OneDrop();
