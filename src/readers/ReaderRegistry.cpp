@@ -12,6 +12,7 @@
 #include "readers/CReadQuern.h"
 #include "readers/CReadSkeinPro.h"
 #include "readers/CReadSlc500.h"
+#include "readers/CReadTesselQor.h"
 #include "readers/CReadXEF.h"
 #include "support/CFileSys.h"
 
@@ -41,6 +42,7 @@ constexpr Entry kReaders[] = {
     Register<CReadHalyard>(),
     Register<CReadXEF>(),
     Register<CReadQuern>(),
+    Register<CReadTesselQor>(),
 };
 // clang-format on
 

@@ -41,6 +41,14 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
+// The files a project reads beside the one it is given (Tessel Qor).
+bool IsCompanionFile(const fs::path& path) {
+    std::string ext = path.extension().string();
+    for (char& ch : ext)
+        ch = static_cast<char>(tolower(static_cast<unsigned char>(ch)));
+    return ext == ".mdf" || ext == ".ddf" || ext == ".dpf" || ext == ".ndf" || ext == ".tdf";
+}
+
 bool IsExpectedFile(const fs::path& path) {
     return path.filename().string().find(".expected.") != std::string::npos;
 }
@@ -59,7 +67,7 @@ std::vector<Case> Cases() {
     std::vector<Case> cases;
     const fs::path e2e = fs::path(VELL_TEST_DATA) / "e2e";
     for (const fs::path& file : FilesUnder(e2e))
-        if (!IsExpectedFile(file))
+        if (!IsExpectedFile(file) && !IsCompanionFile(file))
             cases.push_back({fs::relative(file, e2e).string(), file.string(),
                              (file.parent_path() / file.stem()).string()});
     // Real inputs kept elsewhere: their expected files go to the folder of
