@@ -103,7 +103,11 @@ std::span<const uint8_t> CReadTesselQor::ReadWarden(CByteCursor& mdf,
 }
 
 int32_t CReadTesselQor::GetIoConfig(CIoConfig& root) {
-    const std::string path = CFileSys::FileChangeExtension(root.ProjectFileName(), "mdf");
+    std::string path = CFileSys::FileChangeExtension(root.ProjectFileName(), "mdf");
+    if (!CFileSys::FileExists(path)) {
+        const std::string upper = CFileSys::FileChangeExtension(root.ProjectFileName(), "MDF");
+        if (CFileSys::FileExists(upper)) path = upper;
+    }
     try {
         if (!CFileSys::FileExists(path))
             ModGSCore::RaiseError("File not found: " + path, ErrNum::kBadFileFormat);
