@@ -1,20 +1,34 @@
-// libFuzzer target: one reader run and one write on arbitrary bytes. The
-// format is that of the extension in VELL_FUZZ_EXT (such as "l5k"); without
-// it, the first byte of the input chooses among the readers' extensions, so
-// every reader that joins the format table is fuzzed.
+// libFuzzer target: one conversion (reader run and XML written) of arbitrary
+// bytes, as a caller makes it from a file.
+// - Built with VELL_FUZZ_EXT (such as "l5k"), the input is a file of that
+//   extension; for a format of several files (CompanionsOf) it is cut into
+//   the main file and its companions.
+// - Built without it, the first byte chooses among the extensions of the
+//   format table, so every reader that joins the table is fuzzed.
+// Inputs over VELL_FUZZ_MAX_LEN bytes are passed over: the readers' own
+// limits are checked by the known-bad files, not by slow huge inputs.
 #include <stdint.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "FuzzInput.h"
 #include "readers/ReaderRegistry.h"
 #include "vellcfgrdr/CPlcCfgReader.h"
 
+#ifndef VELL_FUZZ_MAX_LEN
+#define VELL_FUZZ_MAX_LEN 65536
+#endif
+
 namespace {
 
+namespace fs = std::filesystem;
+using vellcfgrdr::fuzz::CompanionsOf;
+
+#ifndef VELL_FUZZ_EXT
 std::vector<std::string> Extensions() {
     std::vector<std::string> all;
     for (const vellcfgrdr::ReaderDescription* d : vellcfgrdr::ReaderRegistry::Descriptions())
@@ -22,39 +36,64 @@ std::vector<std::string> Extensions() {
             all.emplace_back(e);
     return all;
 }
+#endif
 
-std::string Path(const std::string& extension) {
-    const char* tmp = getenv("TMPDIR");
-    return std::string(tmp && *tmp ? tmp : "/tmp") + "/vell_fuzz_" + std::to_string(getpid()) +
-           "." + extension;
+// A folder for the files of one input: libFuzzer ends a timed run without
+// running exit handlers, so nothing may outlive the input that made it.
+class InputFolder {
+  public:
+    InputFolder() {
+        std::string tmpl = (fs::temp_directory_path() / "vell-fuzz-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data())) std::abort();
+        path_ = tmpl;
+    }
+    ~InputFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& Path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+void WriteFile(const fs::path& path, std::string_view bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) std::abort();
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static vellcfgrdr::CPlcCfgReader reader;
+#ifdef VELL_FUZZ_EXT
+    static const std::vector<std::string> extensions{VELL_FUZZ_EXT};
+#else
     static const std::vector<std::string> extensions = Extensions();
-    static const char* fixed = getenv("VELL_FUZZ_EXT");
-    std::string extension;
-    if (fixed && *fixed) {
-        extension = fixed;
-    } else {
-        if (size == 0) return 0;
-        extension = extensions[data[0] % extensions.size()];
-        ++data;
-        --size;
+#endif
+    if (size > VELL_FUZZ_MAX_LEN) return 0;
+    std::string_view input(reinterpret_cast<const char*>(data), size);
+    std::string extension = extensions.front();
+    if (extensions.size() > 1) {
+        if (input.empty()) return 0;
+        extension = extensions[static_cast<uint8_t>(input.front()) % extensions.size()];
+        input.remove_prefix(1);
     }
-    const std::string path = Path(extension);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+
+    const std::vector<std::string> companions = CompanionsOf(extension);
+    const auto parts = vellcfgrdr::fuzz::SplitParts(input, companions.size() + 1);
+    const InputFolder folder;
+    const fs::path main = folder.Path() / ("project." + extension);
+    WriteFile(main, parts[0]);
+    for (size_t i = 1; i < parts.size(); ++i)
+        WriteFile(folder.Path() / ("project." + companions[i - 1]), parts[i]);
     try {
-        reader.ReadIOmap(path);
+        reader.ReadIOmap(main.string());
         (void)reader.Xml();
     } catch (const vellcfgrdr::CVellError&) {
         // A numbered error is a valid outcome; anything else escapes and fails.
     }
-    std::remove(path.c_str());
     return 0;
 }

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libpugixml-dev libcli11-dev libzip-dev libstorm-dev mdbtools-dev
   clang-format python3
+  clang libclang-rt-dev
 )
 
 missing=()
