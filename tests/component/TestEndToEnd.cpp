@@ -3,7 +3,8 @@
 // with its number, description and source, first).
 //
 // Cases are found recursively:
-// - every file under tests/data/e2e/ that is not an expected file, with its
+// - every file under tests/data/e2e/ and under tests/bad/ (the known-bad
+//   inputs, one folder per reader) that is not an expected file, with its
 //   expected files beside it ("x.slc" -> "x.expected.xml",
 //   "x.expected.messages");
 // - every example under examples/ and every sample export under
@@ -66,10 +67,12 @@ std::vector<fs::path> FilesUnder(const fs::path& root) {
 std::vector<Case> Cases() {
     std::vector<Case> cases;
     const fs::path e2e = fs::path(VELL_TEST_DATA) / "e2e";
-    for (const fs::path& file : FilesUnder(e2e))
-        if (!IsExpectedFile(file) && !IsCompanionFile(file))
-            cases.push_back({fs::relative(file, e2e).string(), file.string(),
-                             (file.parent_path() / file.stem()).string()});
+    const fs::path bad = fs::path(VELL_SOURCE_DIR) / "tests" / "bad";
+    for (const auto& [root, prefix] : {std::pair{e2e, ""}, std::pair{bad, "bad/"}})
+        for (const fs::path& file : FilesUnder(root))
+            if (!IsExpectedFile(file) && !IsCompanionFile(file))
+                cases.push_back({prefix + fs::relative(file, root).string(), file.string(),
+                                 (file.parent_path() / file.stem()).string()});
     // Real inputs kept elsewhere: their expected files go to the folder of
     // their format.
     for (const fs::path& root :
