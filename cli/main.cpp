@@ -12,8 +12,10 @@
 #include <new>
 #include <string>
 
+#include "CBatchRunner.h"
 #include "CConvertCommand.h"
 #include "CMessagePrinter.h"
+#include "CReportCommand.h"
 #include "ToolExit.h"
 #include "vellcfgrdr/CPlcCfgReader.h"
 
@@ -71,6 +73,11 @@ int Guarded(const CMessagePrinter& printer, Command command) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // These commands parse their own options.
+    if (argc > 1 && std::string_view(argv[1]) == "batch")
+        return CBatchRunner::Main(argc - 1, argv + 1);
+    if (argc > 1 && std::string_view(argv[1]) == "report")
+        return CReportCommand::Main(argc - 1, argv + 1);
     CLI::App app{
         "Reads the project or configuration file of a PLC and writes its I/O hardware "
         "as exchange XML.",

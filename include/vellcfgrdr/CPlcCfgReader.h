@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "vellcfgrdr/CEvent.h"
 #include "vellcfgrdr/CPublicEnums.h"
@@ -11,6 +12,25 @@
 namespace vellcfgrdr {
 
 class CIoConfig;
+
+// One message of a conversion, as EvtInfoMessage gave it.
+struct CMessageRecord {
+    std::string text;
+    eMessageLevel level = eMsgPlain;
+    std::string source;
+};
+
+// What a configuration holds, counted as its exchange XML describes it
+// (elements the XML leaves out are not counted).
+struct CConversionSummary {
+    std::string format;     // the project format, e.g. "ControlLogix"
+    std::string plcFamily;  // e.g. "ControlLogix"
+    std::string plcName;
+    int32_t buses = 0, drops = 0, racks = 0, modules = 0;
+    // Parts are the PLC, every rack and every module: resolved (a part
+    // number), ambiguous (candidates to choose from) or unresolved.
+    int32_t resolved = 0, ambiguous = 0, unresolved = 0;
+};
 
 // Reads the project or configuration file of a PLC and describes its I/O
 // hardware as the exchange XML.
@@ -43,6 +63,15 @@ class CPlcCfgReader {
     std::string Xml() const;
     // The text for a status or error number, in the current language.
     std::string ErrorDescription(int32_t errNum) const;
+    // The counts of the current configuration.
+    CConversionSummary Summary() const;
+    // The rack report of the current configuration: one self-contained HTML
+    // page (no script, nothing fetched) that prints on A4. Status and
+    // messages are those of the read, as the caller received them.
+    std::string HtmlReport(int32_t status, const std::vector<CMessageRecord>& messages) const;
+    // The name of the format a path is read as by its extension, or an empty
+    // text when no reader takes it.
+    static std::string FormatOfFile(const std::string& path);
 
     // The language of every message and description of the process
     // (English at start). Anything but eguiLangEnglish or eguiLangFrench

@@ -9,6 +9,8 @@
 #include "core/modResStr.h"
 #include "model/CIoConfig.h"
 #include "model/CModelCheck.h"
+#include "output/CHardwareView.h"
+#include "output/CHtmlReportWriter.h"
 #include "output/CLoomWriter.h"
 #include "readers/ReaderRegistry.h"
 #include "support/CInputFile.h"
@@ -123,6 +125,40 @@ std::string CPlcCfgReader::ErrorDescription(int32_t errNum) const {
         default:
             return modResStr::ResString(msgUnspecifiedProblem);
     }
+}
+
+CConversionSummary CPlcCfgReader::Summary() const {
+    return ModGSCore::Guarded(kWhere, "Summary", [this] {
+        const CHardwareView view(*mIoConfig, PartDb().PartInfo());
+        const CHardwareView::Totals& t = view.Count();
+        CConversionSummary s;
+        s.format = view.Format();
+        s.plcFamily = view.PlcFamily();
+        s.plcName = view.Plc().name;
+        s.buses = t.buses;
+        s.drops = t.drops;
+        s.racks = t.racks;
+        s.modules = t.modules;
+        s.resolved = t.resolved;
+        s.ambiguous = t.ambiguous;
+        s.unresolved = t.unresolved;
+        return s;
+    });
+}
+
+std::string CPlcCfgReader::HtmlReport(int32_t status,
+                                      const std::vector<CMessageRecord>& messages) const {
+    return ModGSCore::Guarded(kWhere, "HtmlReport", [&] {
+        const CHardwareView view(*mIoConfig, PartDb().PartInfo());
+        // Status 0 has no text of its own in the message table.
+        return CHtmlReportWriter::Write(
+            view, status, status == eReadOk ? "complete" : ErrorDescription(status), messages);
+    });
+}
+
+std::string CPlcCfgReader::FormatOfFile(const std::string& path) {
+    const int32_t format = ReaderRegistry::FileFormatFromName(path);
+    return format == pfUndefined ? std::string() : CCvtEnum::ProjectFormatToString(format);
 }
 
 void CPlcCfgReader::SetLanguage(eGuiLanguage language) {

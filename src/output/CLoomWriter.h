@@ -46,6 +46,8 @@ class CLoomWriter {
 
     // The dateTime text: "YYYY-MM-DD HH:MM:SS".
     static std::string DateTimeText();
+    // The vendor attribute of a ProjectFormat.
+    static std::string VendorName(int32_t format);
 
   private:
     // The part table's answers about one name, each asked for at most once
@@ -71,7 +73,6 @@ class CLoomWriter {
     static std::string MapBusType(std::string_view name);
     std::string ModuleTypeText(const std::string& name, int32_t slot);
     bool IsResolvedPart(const std::string& name);
-    static std::string VendorName(int32_t format);
     bool HasPickList(const std::string& name);
 
     PartFacts& Facts(const std::string& name);
