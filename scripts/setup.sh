@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libpugixml-dev libcli11-dev libzip-dev libstorm-dev mdbtools-dev
   clang-format python3
+  # The rack report is checked in a headless browser.
+  chromium
   clang libclang-rt-dev
 )
 

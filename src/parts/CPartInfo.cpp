@@ -274,11 +274,18 @@ std::vector<std::string> CPartInfo::MatchPartsLikeByScan(std::string_view patter
 std::vector<std::string> CPartInfo::PartNamesSubset(int32_t family, int32_t type) const {
     if (family < 0 || family >= kCachedFamilies || type < 0 || type >= kCachedTypes)
         return ScanPartNamesSubset(family, type);
-    const std::lock_guard lock(subsetMutex_);
-    auto& cached = subsetCache_[family * kCachedTypes + type];
-    if (!cached)
-        cached =
-            std::make_unique<const std::vector<std::string>>(ScanPartNamesSubset(family, type));
+    // The lock covers the first scan only: an entry, once made, is never
+    // replaced until the next Init, so the copy is taken outside it and the
+    // threads of a batch do not queue behind each other's copies.
+    const std::vector<std::string>* cached;
+    {
+        const std::lock_guard lock(subsetMutex_);
+        auto& entry = subsetCache_[family * kCachedTypes + type];
+        if (!entry)
+            entry =
+                std::make_unique<const std::vector<std::string>>(ScanPartNamesSubset(family, type));
+        cached = entry.get();
+    }
     return *cached;
 }
 

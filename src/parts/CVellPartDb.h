@@ -31,7 +31,9 @@ class CVellPartDb {
     // folder, in this order; the first failure passes on unchanged.
     void Init(const std::string& folder);
 
-    std::shared_ptr<IFamilyInfo> FamilyInfo() const { return familyInfo_; }
+    // The members are handed out read-only: every reader of every thread
+    // shares them, so after Init nothing may change them.
+    std::shared_ptr<const IFamilyInfo> FamilyInfo() const { return familyInfo_; }
     std::shared_ptr<const IPartInfo> PartInfo() const { return partInfo_; }
     std::shared_ptr<const IPartMapping> PartMapping() const { return partMapping_; }
     std::shared_ptr<const IPartNaming> PartNaming() const;

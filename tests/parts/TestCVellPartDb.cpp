@@ -72,7 +72,8 @@ TEST_F(CVellPartDbTest, RelaysMemberMessagesButNotErrorReports) {
     EXPECT_TRUE(messages_.empty());
 
     // Every member is relayed; an empty source becomes the facade's name.
-    dynamic_cast<CFamilyInfo&>(*db_.FamilyInfo()).EvtInfoMessage.Raise("one", eMsgWarning, "");
+    dynamic_cast<const CFamilyInfo&>(*db_.FamilyInfo())
+        .EvtInfoMessage.Raise("one", eMsgWarning, "");
     dynamic_cast<const CPartInfo&>(*db_.PartInfo()).EvtInfoMessage.Raise("two", eMsgInfo, "X");
     dynamic_cast<const CPartMapping&>(*db_.PartMapping())
         .EvtInfoMessage.Raise("three", eMsgPlain, "");
@@ -81,13 +82,13 @@ TEST_F(CVellPartDbTest, RelaysMemberMessagesButNotErrorReports) {
 }
 
 TEST(CVellPartDb, MembersOutliveTheFacadeSafely) {
-    std::shared_ptr<IFamilyInfo> family;
+    std::shared_ptr<const IFamilyInfo> family;
     {
         CVellPartDb db;
         family = db.FamilyInfo();
     }
     // The facade's handler left with it: nothing to relay to, nothing to crash.
-    dynamic_cast<CFamilyInfo&>(*family).EvtInfoMessage.Raise("late", eMsgWarning, "");
+    dynamic_cast<const CFamilyInfo&>(*family).EvtInfoMessage.Raise("late", eMsgWarning, "");
     EXPECT_EQ(family->DefaultRack(plcHeron, 1), "generic");
 }
 
