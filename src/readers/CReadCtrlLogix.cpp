@@ -138,8 +138,14 @@ int32_t CReadCtrlLogix::GetIoConfig(CIoConfig& root) {
     try {
         ReadFile();
         // No CONTROLLER block: binary data or another tool's text.
-        if (!sawController_) return CReaderKit(root, kSource).NotOurFormat();
-        return CCtrlLogixTopology(root).Build(parts_, processorType_);
+        CReaderKit kit(root, kSource);
+        if (!sawController_) return kit.NotOurFormat();
+        if (cutShort_) {
+            // A cut export would otherwise pass for a complete one.
+            kit.Warn(msgFileEndsInBlock, {});
+            kit.LeftOut();
+        }
+        return kit.Status(CCtrlLogixTopology(root).Build(parts_, processorType_));
     } catch (...) {
         const CVellError e = ModGSCore::CurrentError();
         root.InfoMessage(e.Description(), eMsgWarning, "ReadCtrlLogix");
@@ -191,11 +197,15 @@ void CReadCtrlLogix::ReadController() {
     const bool closed = ReadAttributes(reader_, attributes);
     for (const auto& [name, value] : attributes)
         if (CUtf8::EqualsNoCase(name, "ProcessorType")) processorType_ = value;
+    cutShort_ = true;
     if (!closed) return;
     for (;;) {
         if (reader_.LineStartsWith("MODULE"))
             ReadModule();
-        else if (reader_.LineStartsWith("END_CONTROLLER") || reader_.AtEnd())
+        else if (reader_.LineStartsWith("END_CONTROLLER")) {
+            cutShort_ = false;
+            return;
+        } else if (reader_.AtEnd())
             return;
         // Tags and logic make up most of a large export: they are passed
         // over without being split into lines.

@@ -40,6 +40,9 @@ class CReadCtrlLogix final : public IReader {
     std::vector<CCtrlLogixPart> parts_;
     std::string processorType_;
     bool sawController_ = false;
+    // The text ended before END_CONTROLLER: what followed is lost, and the
+    // module being read with it.
+    bool cutShort_ = false;
 };
 
 }  // namespace vellcfgrdr

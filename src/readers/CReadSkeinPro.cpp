@@ -87,6 +87,12 @@ int32_t CReadSkeinPro::GetIoConfig(CIoConfig& root) {
         // (another tool's text, binary data, an empty file): an empty PLC
         // delivered as a success would read as "nothing to order".
         if (!sawHardConfiguration_) return kit.NotOurFormat();
+        // A text cut inside a CU, bus, rack or module block has lost what
+        // was still to come; it must not pass for a complete export.
+        if (state_ != stInitial && state_ != stHardConfiguration && state_ != stError) {
+            kit.Warn(msgFileEndsInBlock, {});
+            kit.LeftOut();
+        }
         return kit.Status(result_);
     } catch (...) {
         root.ErrorReport(kWhere, "GetIoConfig");
