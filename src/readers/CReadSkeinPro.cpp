@@ -87,9 +87,9 @@ int32_t CReadSkeinPro::GetIoConfig(CIoConfig& root) {
         // (another tool's text, binary data, an empty file): an empty PLC
         // delivered as a success would read as "nothing to order".
         if (!sawHardConfiguration_) return kit.NotOurFormat();
-        // A text cut inside a CU, bus, rack or module block has lost what
-        // was still to come; it must not pass for a complete export.
-        if (state_ != stInitial && state_ != stHardConfiguration && state_ != stError) {
+        // A text cut inside a module block has lost that module; it must
+        // not pass for a complete export.
+        if (inModule_ && state_ != stError) {
             kit.Warn(msgFileEndsInBlock, {});
             kit.LeftOut();
         }
@@ -161,6 +161,7 @@ void CReadSkeinPro::HandleLine(std::string_view line) {
                 address_.reset();
                 reference_.clear();
                 moduleLine_ = text_.LineNo();
+                inModule_ = true;
                 Enter(stModule);
             } else if (StartsWith("REFERENCE_2")) {
                 secondRack_ = true;
@@ -178,6 +179,7 @@ void CReadSkeinPro::HandleLine(std::string_view line) {
         case stModule:
             if (StartsWith("END_MODULE")) {
                 PlaceModule();
+                inModule_ = false;
                 Leave();
             } else if (StartsWith("Address")) {
                 address_ = LineNumber(ValueOf(line), 0, kMaxNum16, msgBadSlotNumber);

@@ -77,6 +77,8 @@ class CReadSkeinPro final : public IReader {
     std::optional<int32_t> address_;
     std::string reference_;
     int32_t moduleLine_ = 0;
+    // Between MODULE and its END_MODULE: a text that ends there lost it.
+    bool inModule_ = false;
 };
 
 }  // namespace vellcfgrdr

@@ -210,11 +210,13 @@ TEST_F(CtrlLogixTest, PortLabelsWithRackNumbers) {
 }
 
 TEST_F(CtrlLogixTest, BrokenFiles) {
-    // A block the text ends inside is lost, nothing else.
+    // A block the text ends inside is lost, nothing else, and said.
     std::string text = Export(LocalController() + Module("A", "Local", "1756-IB16", "2"));
     text = text.substr(0, text.find("END_CONTROLLER")) +
            "\tMODULE B (Parent := \"Local\",\r\n\t\tSlot := 3,\r\n";
-    EXPECT_EQ(Read(text), 0);
+    EXPECT_EQ(Read(text), 14003);
+    EXPECT_EQ(messages_,
+              std::vector<std::string>{"The file ends inside a block that is not closed"});
     EXPECT_EQ(At(1, 1, 2), "1756-IB16");
     EXPECT_EQ(At(1, 1, 3), "");
 
