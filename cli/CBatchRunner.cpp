@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -365,6 +366,7 @@ int CBatchRunner::Main(int argc, char** argv) {
         const bool bar = !quiet && ::isatty(STDERR_FILENO);
         std::atomic<bool> stop{false};
         int caught = 0;
+        std::chrono::steady_clock::time_point lastDraw{};
         const auto progress = [&](const std::vector<size_t>& finished, size_t done) {
             if (!caught && (caught = gate.Take()) != 0) stop = true;
             if (quiet) return;
@@ -377,6 +379,11 @@ int CBatchRunner::Main(int argc, char** argv) {
                 }
                 return;
             }
+            // At most ten redraws a second: a fast batch must not spend its
+            // time on the terminal.
+            const auto now = std::chrono::steady_clock::now();
+            if (done < total && now - lastDraw < std::chrono::milliseconds(100)) return;
+            lastDraw = now;
             const int width = TerminalWidth();
             const int cells = std::min(40, width / 3);
             const int filled = total ? static_cast<int>(done * cells / total) : cells;

@@ -45,7 +45,9 @@ constexpr const char* kFooter =
     "Messages go to standard error as \"level: source: text\", or one JSON object a line.\n"
     "Exit status: 0 converted (possibly with warnings), 1 the reader ended with another\n"
     "status, 2 an error was raised (missing file, unknown format, output not writable),\n"
-    "64 usage error (also when no FILE is given).";
+    "64 usage error (also when no FILE is given).\n"
+    "Commands: \"vellcfgrdr batch DIR|FILE... -o OUTDIR\" converts many projects at once,\n"
+    "\"vellcfgrdr report FILE -o report.html\" writes a rack report (each with --help).";
 
 // Runs a command; a raised error ends it with its number on standard error.
 template <class Command>

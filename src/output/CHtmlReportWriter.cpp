@@ -69,7 +69,7 @@ td.text { word-break: break-word; }
 @media print {
   body { margin: 0; font-size: 9pt; }
   * { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
-  section.bus + section.bus, section.messages { break-before: page; }
+  section.messages { break-before: page; }
   h2, h3, .rack-head { break-after: avoid; }
   .slot { width: 6.6em; }
   .slot .cands, .badge .cands { display: block; position: static; box-shadow: none;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <pugixml.hpp>
 #include <string>
 
 #include "CBatchRunner.h"
@@ -61,6 +62,38 @@ TEST(Batch, ParallelGivesTheBytesOfOneAfterAnother) {
         EXPECT_NE(fs::path(name).filename().string().front(), '.') << name;
     }
     EXPECT_EQ(serial.ExitStatus(), parallel.ExitStatus());
+
+    // Each report colours a rack as its XML marks it (partNumber, pickList or
+    // an ignore flag), and a module as ambiguous exactly where the XML gives
+    // it a pick list.
+    size_t racks = 0;
+    for (const auto& [name, bytes] : one) {
+        if (!name.ends_with(".xml")) continue;
+        const std::string html = one.at(name.substr(0, name.size() - 4) + ".html");
+        pugi::xml_document xml;
+        ASSERT_TRUE(xml.load_string(bytes.c_str())) << name;
+        for (const pugi::xpath_node& n : xml.select_nodes("//rack")) {
+            const pugi::xml_node rack = n.node();
+            const std::string topo = rack.attribute("topoAddress").value();
+            const std::string res = rack.attribute("partNumber") ? "resolved"
+                                    : rack.child("pickList")     ? "ambiguous"
+                                                                 : "unresolved";
+            const std::string head = "<div class=\"rack\" data-topo=\"" + topo +
+                                     "\">\n<div class=\"rack-head\">Rack " + topo +
+                                     " <span class=\"badge " + res + "\"";
+            const size_t at = html.find(head);
+            ASSERT_NE(at, std::string::npos) << name << " " << head;
+            ++racks;
+            const std::string slots = html.substr(at, html.find("</ol>", at) - at);
+            for (const pugi::xml_node m : rack.children("module")) {
+                const bool ambiguous =
+                    slots.find("data-slot=\"" + std::string(m.attribute("position").value()) +
+                               "\" data-res=\"ambiguous\"") != std::string::npos;
+                EXPECT_EQ(ambiguous, !m.child("pickList").empty()) << name << " " << topo;
+            }
+        }
+    }
+    EXPECT_GT(racks, 50u);
 }
 
 // Bad files are rows of the summary; names stay apart whatever the inputs
