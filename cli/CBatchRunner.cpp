@@ -126,8 +126,11 @@ void CBatchRunner::Collect() {
         std::error_code err;
         if (fs::is_directory(input, err))
             walk(input, fs::path(), 0);
-        else
-            AddFile(input, fs::path(input).filename().string());
+        else {
+            // "file.slc/" has no file name part; its output still needs one.
+            const std::string name = fs::path(input).filename().string();
+            AddFile(input, name.empty() || name == "." || name == ".." ? "input" : name);
+        }
     }
 }
 
