@@ -1,5 +1,8 @@
 #pragma once
 
+#include <stdlib.h>
+
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,5 +33,26 @@ inline std::vector<std::string_view> SplitParts(std::string_view input, size_t c
     parts.push_back(input);
     return parts;
 }
+
+// A folder for the files of one input: libFuzzer ends a timed run without
+// running exit handlers, so nothing may outlive the input that made it.
+class InputFolder {
+  public:
+    InputFolder() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "vell-fuzz-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data())) std::abort();
+        path_ = tmpl;
+    }
+    ~InputFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    InputFolder(const InputFolder&) = delete;
+    InputFolder& operator=(const InputFolder&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
 
 }  // namespace vellcfgrdr::fuzz

@@ -38,25 +38,6 @@ std::vector<std::string> Extensions() {
 }
 #endif
 
-// A folder for the files of one input: libFuzzer ends a timed run without
-// running exit handlers, so nothing may outlive the input that made it.
-class InputFolder {
-  public:
-    InputFolder() {
-        std::string tmpl = (fs::temp_directory_path() / "vell-fuzz-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) std::abort();
-        path_ = tmpl;
-    }
-    ~InputFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
 void WriteFile(const fs::path& path, std::string_view bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) std::abort();
@@ -84,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::vector<std::string> companions = CompanionsOf(extension);
     const auto parts = vellcfgrdr::fuzz::SplitParts(input, companions.size() + 1);
-    const InputFolder folder;
+    const vellcfgrdr::fuzz::InputFolder folder;
     const fs::path main = folder.Path() / ("project." + extension);
     WriteFile(main, parts[0]);
     for (size_t i = 1; i < parts.size(); ++i)
