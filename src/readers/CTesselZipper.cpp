@@ -89,6 +89,7 @@ std::string CTesselZipper::Unpack(const std::string& containerPath, const std::s
 
         std::string lastPath;
         int32_t code = 0;
+        int64_t total = 0;
         for (int64_t pos = 0; pos < size;) {
             // A container cut inside an entry's header is as broken as one
             // cut inside its data.
@@ -141,7 +142,10 @@ std::string CTesselZipper::Unpack(const std::string& containerPath, const std::s
             const CPkDcl::Writer write = [&](const uint8_t* p, size_t n) {
                 if (outputFailed) return;
                 written += static_cast<int64_t>(n);
-                if (written > maxEntryBytes_ || !WriteAll(out.Get(), p, n)) outputFailed = true;
+                total += static_cast<int64_t>(n);
+                if (written > maxEntryBytes_ || total > maxTotalBytes_ ||
+                    !WriteAll(out.Get(), p, n))
+                    outputFailed = true;
             };
             code = CPkDcl::Explode(read, write);
             if (!out.Close()) outputFailed = true;

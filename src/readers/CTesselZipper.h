@@ -13,6 +13,9 @@ class CTesselZipper {
     // The container format has no length or checksum of its own: an entry
     // that would expand beyond this is taken as corrupt.
     static constexpr int64_t kMaxEntryBytes = int64_t{256} << 20;
+    // Every entry is expanded: the entries together are capped as well, or
+    // a container of many entries just under the cap would fill the disk.
+    static constexpr int64_t kMaxTotalBytes = int64_t{512} << 20;
     // The code of a failure of the container itself.
     static constexpr int32_t kContainerError = 75;
 
@@ -27,10 +30,12 @@ class CTesselZipper {
     int32_t LastCode() const noexcept { return lastCode_; }
     // A lower cap, for tests.
     void SetMaxEntryBytes(int64_t bytes) noexcept { maxEntryBytes_ = bytes; }
+    void SetMaxTotalBytes(int64_t bytes) noexcept { maxTotalBytes_ = bytes; }
 
   private:
     int32_t lastCode_ = 0;
     int64_t maxEntryBytes_ = kMaxEntryBytes;
+    int64_t maxTotalBytes_ = kMaxTotalBytes;
 };
 
 }  // namespace vellcfgrdr

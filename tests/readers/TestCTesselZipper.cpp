@@ -162,6 +162,14 @@ TEST(CTesselZipper, BadStreamsAndTheOutputCap) {
     zipper.SetMaxEntryBytes(static_cast<int64_t>(content.size()) - 1);
     EXPECT_EQ(zipper.Unpack(pwx, dest.Str()), "");
     EXPECT_EQ(zipper.LastCode(), CTesselZipper::kContainerError);
+
+    // Entries each within the cap that together pass the total one: a bomb.
+    zipper.SetMaxEntryBytes(static_cast<int64_t>(content.size()));
+    zipper.SetMaxTotalBytes(2 * static_cast<int64_t>(content.size()) - 1);
+    const std::string two =
+        src.Write("two.pwx", PwxRecord("a.mdb", packed) + PwxRecord("b.mdb", packed));
+    EXPECT_EQ(zipper.Unpack(two, dest.Str()), "");
+    EXPECT_EQ(zipper.LastCode(), CTesselZipper::kContainerError);
 }
 
 }  // namespace
