@@ -325,7 +325,7 @@ void Err(const std::string& line) {
 
 int CBatchRunner::Main(int argc, char** argv) {
     Options opt;
-    std::string lang;
+    std::string lang, messageForm = "text";
     bool quiet = false;
     CLI::App app{
         "Converts every project of a known format in the folders (recursively) and files "
@@ -336,6 +336,10 @@ int CBatchRunner::Main(int argc, char** argv) {
     app.add_option("-j,--jobs", opt.jobs, "Conversions at once (default: one per core)")
         ->check(CLI::Range(1u, 1024u));
     app.add_flag("--report", opt.report, "Also write a rack report per project and index.html");
+    app.add_option("--messages", messageForm,
+                   "Lines on standard error: text, or one JSON object a line (no progress bar)")
+        ->check(CLI::IsMember({"text", "json"}))
+        ->capture_default_str();
     app.add_option("--lang", lang, "Language of the messages")->check(CLI::IsMember({"en", "fr"}));
     app.add_flag("-q,--quiet", quiet, "No progress, no closing line");
     app.footer(
@@ -348,7 +352,14 @@ int CBatchRunner::Main(int argc, char** argv) {
         return app.exit(e) == 0 ? ToolExit::kOk : ToolExit::kUsage;
     }
 
-    const CMessagePrinter printer(false, quiet);
+    const bool json = messageForm == "json";
+    const CMessagePrinter printer(json, quiet);
+    // One JSON object: the printer's level, source and text, and more fields.
+    const auto jsonLine = [](const char* level, const std::string& text,
+                             const std::string& fields) {
+        Err(std::string("{\"level\":\"") + level + "\",\"source\":\"vellcfgrdr batch\",\"text\":" +
+            CMessagePrinter::JsonString(text) + fields + "}\n");
+    };
     try {
         if (!lang.empty())
             CPlcCfgReader::SetLanguage(lang == "fr" ? eguiLangFrench : eguiLangEnglish);
@@ -366,7 +377,7 @@ int CBatchRunner::Main(int argc, char** argv) {
         CBatchRunner runner(opt);
         runner.Collect();
         const size_t total = runner.Results().size();
-        const bool bar = !quiet && ::isatty(STDERR_FILENO);
+        const bool bar = !quiet && !json && ::isatty(STDERR_FILENO);
         std::atomic<bool> stop{false};
         int caught = 0;
         std::chrono::steady_clock::time_point lastDraw{};
@@ -376,6 +387,19 @@ int CBatchRunner::Main(int argc, char** argv) {
             if (!bar) {
                 for (size_t k = 0; k < finished.size(); ++k) {
                     const Result& r = runner.Results()[finished[k]];
+                    if (json) {
+                        const char* outcome = r.raised        ? "error"
+                                              : r.Converted() ? "converted"
+                                                              : "failed";
+                        jsonLine(r.raised        ? "error"
+                                 : r.Converted() ? "info"
+                                                 : "warning",
+                                 r.Converted() ? std::string("converted") : r.description,
+                                 ",\"file\":" + CMessagePrinter::JsonString(r.input) +
+                                     ",\"status\":" + std::to_string(r.status) + ",\"outcome\":\"" +
+                                     outcome + "\"");
+                        continue;
+                    }
                     Err("[" + std::to_string(done - finished.size() + 1 + k) + "/" +
                         std::to_string(total) + "] " + std::to_string(r.status) + " " +
                         CMessagePrinter::Escaped(r.input, false) + "\n");
@@ -410,7 +434,10 @@ int CBatchRunner::Main(int argc, char** argv) {
         if (bar) Err("\n");
         if (!caught) caught = gate.Take();
         if (caught || !complete) {
-            Err("vellcfgrdr batch: interrupted\n");
+            if (json)
+                jsonLine("error", "interrupted", "");
+            else
+                Err("vellcfgrdr batch: interrupted\n");
             gate.Deliver(caught ? caught : SIGINT);
         }
         runner.WriteSummaries();
@@ -424,10 +451,17 @@ int CBatchRunner::Main(int argc, char** argv) {
                         CMessagePrinter::Escaped(r.input, false) + ": " + std::to_string(r.status) +
                         " " + CMessagePrinter::Escaped(r.description, false) + "\n");
             }
-            Err(std::to_string(total) + " files: " + std::to_string(ok) + " converted, " +
-                std::to_string(failed) + " failed, " + std::to_string(raised) +
-                " errors; summary in " +
-                CMessagePrinter::Escaped(Join(opt.outDir, "summary.csv"), false) + "\n");
+            const std::string text = std::to_string(total) + " files: " + std::to_string(ok) +
+                                     " converted, " + std::to_string(failed) + " failed, " +
+                                     std::to_string(raised) + " errors; summary in " +
+                                     Join(opt.outDir, "summary.csv");
+            if (json)
+                jsonLine("info", text,
+                         ",\"files\":" + std::to_string(total) + ",\"converted\":" +
+                             std::to_string(ok) + ",\"failed\":" + std::to_string(failed) +
+                             ",\"errors\":" + std::to_string(raised));
+            else
+                Err(CMessagePrinter::Escaped(text, false) + "\n");
         }
         return status;
     } catch (const CVellError& e) {

@@ -46,7 +46,7 @@ td.n { text-align: right; font-variant-numeric: tabular-nums; }
 .rack { margin: .5em 0 1em; break-inside: avoid; }
 .rack-head { margin-bottom: .25em; }
 ol.slots { list-style: none; display: flex; flex-wrap: wrap; gap: 3px; padding: 0; margin: 0; }
-.slot { position: relative; width: 7.2em; min-height: 4.6em; border: 2px solid;
+.slot { position: relative; width: 8em; min-height: 4.6em; border: 2px solid;
         border-radius: 3px; padding: .15em .3em; font-size: .85em; }
 .slot .pos { display: block; font-weight: 700; }
 .slot .part { display: block; word-break: break-all; }
