@@ -8,6 +8,7 @@
 #include "vellcfgrdr/CEvent.h"
 #include "vellcfgrdr/CPublicEnums.h"
 #include "vellcfgrdr/CVellError.h"
+#include "vellcfgrdr/VellExport.h"
 
 namespace vellcfgrdr {
 
@@ -45,7 +46,7 @@ struct CConversionSummary {
 // process prepares the parts knowledge (support files in a private folder
 // under the temporary folder); a failure there reaches that caller.
 // One object serves one thread at a time.
-class CPlcCfgReader {
+class VELL_API CPlcCfgReader {
   public:
     CPlcCfgReader();
     ~CPlcCfgReader();

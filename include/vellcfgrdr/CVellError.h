@@ -4,13 +4,15 @@
 #include <exception>
 #include <string>
 
+#include "vellcfgrdr/VellExport.h"
+
 namespace vellcfgrdr {
 
 // The one error type of the component. Every failure that leaves a public
 // operation is a CVellError carrying a number (run-time numbers below 1024,
 // the component's own 14001..14003 above), a description and a source chain
 // such as "VellCfgRdr > PlcCfgReader.ReadIOmap".
-class CVellError : public std::exception {
+class VELL_API CVellError : public std::exception {
   public:
     static constexpr const char* kDefaultSource = "VellCfgRdr";
 

@@ -26,6 +26,18 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "vellcfgrdr/VellExport.h"
+
+/* Version of this header; vell_version() gives that of the library loaded,
+ * which may be newer. VELL_VERSION_NUMBER compares in #if:
+ * major * 10000 + minor * 100 + patch. */
+#define VELL_VERSION_MAJOR 0
+#define VELL_VERSION_MINOR 1
+#define VELL_VERSION_PATCH 0
+#define VELL_VERSION_STRING "0.1.0"
+#define VELL_VERSION_NUMBER \
+    (VELL_VERSION_MAJOR * 10000 + VELL_VERSION_MINOR * 100 + VELL_VERSION_PATCH)
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -80,41 +92,41 @@ typedef void (*vell_message_callback)(const char* text, int32_t level, const cha
 
 /* Creates a reader. The first reader of a process prepares the parts
  * knowledge. NULL when that fails, with err filled. */
-vell_reader* vell_reader_create(vell_error* err);
+VELL_API vell_reader* vell_reader_create(vell_error* err);
 
 /* Releases a reader; NULL is ignored. */
-void vell_reader_destroy(vell_reader* reader);
+VELL_API void vell_reader_destroy(vell_reader* reader);
 
 /* Reads the file into a new configuration and returns its status: 0,
  * 14003 (warnings), 14002, 321, or the number of the error that ended the
  * reading (what was read until then is kept). Returns -1 with err filled when
  * an error is raised: a missing file (53), an unknown format (14001), a NULL
  * reader (91) or path (5). */
-int32_t vell_reader_read(vell_reader* reader, const char* path, vell_error* err);
+VELL_API int32_t vell_reader_read(vell_reader* reader, const char* path, vell_error* err);
 
 /* The exchange XML of the reader's configuration, made anew on each call.
  * Free it with vell_free. NULL on failure, with err filled. */
-char* vell_reader_xml(vell_reader* reader, vell_error* err);
+VELL_API char* vell_reader_xml(vell_reader* reader, vell_error* err);
 
 /* The text for a status or error number, in the current language. Free it
  * with vell_free. NULL for a NULL reader or when memory runs out. */
-char* vell_error_description(vell_reader* reader, int32_t number);
+VELL_API char* vell_error_description(vell_reader* reader, int32_t number);
 
 /* Sets the reader's message callback and its user pointer; a NULL callback
  * stops the messages. NULL reader: ignored. */
-void vell_reader_set_message_callback(vell_reader* reader, vell_message_callback callback,
-                                      void* user);
+VELL_API void vell_reader_set_message_callback(vell_reader* reader, vell_message_callback callback,
+                                               void* user);
 
 /* Sets the language of messages and descriptions for the whole process
  * (VELL_LANG_ENGLISH at start). Returns 0, or -1 with error 5 in err for an
  * unknown language. */
-int32_t vell_set_language(int32_t language, vell_error* err);
+VELL_API int32_t vell_set_language(int32_t language, vell_error* err);
 
 /* Releases text returned by this interface; NULL is ignored. */
-void vell_free(void* p);
+VELL_API void vell_free(void* p);
 
 /* The library version, "major.minor.patch"; static, never freed. */
-const char* vell_version(void);
+VELL_API const char* vell_version(void);
 
 #ifdef __cplusplus
 }

@@ -218,7 +218,7 @@ void vell_free(void* p) {
 }
 
 const char* vell_version(void) {
-    return VELL_VERSION;
+    return VELL_VERSION_STRING;
 }
 
 }  // extern "C"
