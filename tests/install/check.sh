@@ -101,12 +101,14 @@ check_symbols() {
 
 check_python() {
     local source=$1 library=$2 status=0 python=(python3)
+    # Debian's interpreter, the one a user of the packages has.
+    [ -x /usr/bin/python3 ] && python=(/usr/bin/python3)
     if [ -n "${VELL_SANITIZE_FLAGS:-}" ]; then
         # The interpreter is not sanitized: the sanitizer's runtime goes in
-        # before it, and the interpreter's own allocations at exit are not
-        # the library's leaks.
-        python=(env LD_PRELOAD="$("$CC" -print-file-name=libasan.so)"
-            ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" python3)
+        # before it, with the C++ run-time whose throw it intercepts, and the
+        # interpreter's own allocations at exit are not the library's leaks.
+        python=(env LD_PRELOAD="$("$CC" -print-file-name=libasan.so) $("$CXX" -print-file-name=libstdc++.so)"
+            ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "${python[@]}")
     fi
     "${python[@]}" "$source/examples/api/python/read_plant.py" --library "$library" \
         "$source/examples/slc500/line3.slc" >"$work/out.xml" 2>"$work/err.txt" ||
