@@ -124,20 +124,25 @@ check_python() {
 check_docs() {
     local source=$1 tool=$2 missing=""
     local man="$source/docs/vellcfgrdr.1" completion="$source/cli/vellcfgrdr.bash-completion"
-    "$tool" --help >"$work/help.txt"
-    local option
-    for option in $(grep -o -E '(^|[ ,])--?[a-zA-Z][a-zA-Z-]*' "$work/help.txt" | tr -d ' ,' | sort -u); do
-        # roff writes a dash as \-.
-        grep -q -e "${option//-/\\\\-}\\b" "$man" || missing+=" $option (man page)"
-        grep -q -e "[' ]$option\\b" "$completion" || missing+=" $option (bash completion)"
+    local command option
+    for command in "" batch report; do
+        # shellcheck disable=SC2086 # no command is no word
+        "$tool" $command --help >"$work/help.txt"
+        for option in $(grep -o -E '(^|[ ,])--?[a-zA-Z][a-zA-Z-]*' "$work/help.txt" | tr -d ' ,' | sort -u); do
+            # roff writes a dash as \-.
+            grep -q -e "${option//-/\\\\-}\\b" "$man" || missing+=" $command $option (man page)"
+            grep -q -e "[' ]$option\\b" "$completion" || missing+=" $command $option (bash completion)"
+        done
+        grep -q "^\\.SH ${command^^}" "$man" || missing+=" the section of $command (man page)"
     done
     [ -z "$missing" ] || fail "options of --help missing from docs/vellcfgrdr.1 or cli/vellcfgrdr.bash-completion:$missing"
-    # The completion offers options and the values of an option.
+    # The completion offers commands, options and the values of an option.
     local words
-    words=$(bash -c 'source "$1"; COMP_WORDS=(vellcfgrdr --la); COMP_CWORD=1; _vellcfgrdr
-        printf "%s " "${COMPREPLY[@]}"; COMP_WORDS=(vellcfgrdr --messages ""); COMP_CWORD=2
-        _vellcfgrdr; printf "%s " "${COMPREPLY[@]}"' _ "$completion")
-    [ "$words" = "--lang text json " ] || fail "bash completion gave '$words'"
+    words=$(bash -c 'source "$1"; complete() { COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+            _vellcfgrdr; printf "%s " "${COMPREPLY[@]}"; }
+        complete vellcfgrdr ba; complete vellcfgrdr --la; complete vellcfgrdr --messages ""
+        complete vellcfgrdr batch --re' _ "$completion")
+    [ "$words" = "batch --lang text json --report " ] || fail "bash completion gave '$words'"
     man -l "$man" >/dev/null 2>"$work/man.txt" || true
     [ ! -s "$work/man.txt" ] || { cat "$work/man.txt" >&2; fail "the man page has roff errors"; }
 }
