@@ -94,7 +94,10 @@ CHardwareView::CHardwareView(const CIoConfig& root, std::shared_ptr<const IPartI
                     rack.part = PlcOrRack(
                         display, display + "Rack" + CCvtEnum::PlcFamilyToString(d->IoFamily()));
                     rack.firstSlot = minSlot;
-                    rack.slotCount = std::max<int32_t>(0, partInfo_->SlotCount(display));
+                    // Only a rack the catalogue settles has a backplane to draw;
+                    // placeholders and unknown names carry no real slot count.
+                    if (rack.part.resolution == Resolution::resolved)
+                        rack.slotCount = std::max<int32_t>(0, partInfo_->SlotCount(display));
                     ++totals_.racks;
                     Tally(rack.part);
                     for (const CCfgModule* m :

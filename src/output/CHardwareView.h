@@ -34,8 +34,8 @@ class CHardwareView {
         int16_t number = 0;
         std::string topoAddress;
         Part part;
-        // The numbered slots of the backplane from its first slot: the rack
-        // part's slot count when the catalogue knows it, else 0.
+        // The numbered slots of the backplane from its first slot: the slot
+        // count of a resolved rack part, else 0.
         int32_t firstSlot = 0;
         int32_t slotCount = 0;
         std::vector<Module> modules;  // list order

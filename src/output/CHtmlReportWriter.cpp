@@ -274,7 +274,9 @@ std::string CHtmlReportWriter::Write(const CHardwareView& view, int32_t status,
                 html += "<div class=\"rack\" data-topo=\"" + Escape(rack.topoAddress) +
                         "\">\n<div class=\"rack-head\">Rack " + Escape(rack.topoAddress) + " " +
                         Badge(rack.part);
-                if (rack.slotCount > 0) html += " " + std::to_string(rack.slotCount) + " slots";
+                if (rack.slotCount > 0)
+                    html += " " + std::to_string(rack.slotCount) +
+                            (rack.slotCount == 1 ? " slot" : " slots");
                 html += "</div>\n" + Slots(rack) + "</div>\n";
             }
             html += "</section>\n";
