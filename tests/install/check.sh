@@ -143,8 +143,10 @@ check_docs() {
         complete vellcfgrdr ba; complete vellcfgrdr --la; complete vellcfgrdr --messages ""
         complete vellcfgrdr batch --re' _ "$completion")
     [ "$words" = "batch --lang text json --report " ] || fail "bash completion gave '$words'"
-    man -l "$man" >/dev/null 2>"$work/man.txt" || true
-    [ ! -s "$work/man.txt" ] || { cat "$work/man.txt" >&2; fail "the man page has roff errors"; }
+    if command -v groff >/dev/null; then
+        groff -t -man -Tutf8 -ww -z "$man" 2>"$work/man.txt" || true
+        [ ! -s "$work/man.txt" ] || { cat "$work/man.txt" >&2; fail "the man page has roff errors"; }
+    fi
 }
 
 check_subproject() {
