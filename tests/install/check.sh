@@ -135,7 +135,16 @@ check_docs() {
         done
         grep -q "^\\.SH ${command^^}" "$man" || missing+=" the section of $command (man page)"
     done
-    [ -z "$missing" ] || fail "options of --help missing from docs/vellcfgrdr.1 or cli/vellcfgrdr.bash-completion:$missing"
+    # Every extension of the README's format table (which a test keeps equal
+    # to the readers) is completed and in the man page's table.
+    local extension
+    for extension in $(sed -n '/<!-- formats -->/,/<!-- end formats -->/p' "$source/README.md" |
+        grep -o -E '`\.[a-z0-9]+`' | tr -d '`.' | sort -u); do
+        grep -q -E "^ *local ext=.*[|']$extension[|']" "$completion" ||
+            missing+=" .$extension (bash completion)"
+        grep -q -E "^[^.].*\.$extension\b" "$man" || missing+=" .$extension (man page)"
+    done
+    [ -z "$missing" ] || fail "options of --help or formats missing from docs/vellcfgrdr.1 or cli/vellcfgrdr.bash-completion:$missing"
     # The completion offers commands, options and the values of an option.
     local words
     words=$(bash -c 'source "$1"; complete() { COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
