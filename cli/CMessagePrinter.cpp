@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "vellcfgrdr/CPublicEnums.h"
+#include "ToolExit.h"
+#include "vellcfgrdr/CPlcCfgReader.h"
 
 namespace vellcfgrdr {
 
@@ -82,11 +83,46 @@ void CMessagePrinter::Message(int32_t level, std::string_view source, std::strin
 }
 
 void CMessagePrinter::Failure(int32_t number, std::string_view plain, std::string_view source,
-                              std::string_view text) const {
+                              std::string_view text, std::string_view trace) const {
     if (json_)
-        Write(JsonObject("error", source, text) + ",\"number\":" + std::to_string(number) + "}\n");
+        Write(JsonObject("error", source, text) + ",\"number\":" + std::to_string(number) +
+              (trace.empty() ? "" : ",\"trace\":" + JsonString(trace)) + "}\n");
     else
         Write("error: " + Escaped(plain, false) + "\n");
+}
+
+void CMessagePrinter::Usage(std::string_view text, std::string_view usage) const {
+    if (json_)
+        Write(JsonObject("error", ToolExit::kSource, text) +
+              ",\"exit\":" + std::to_string(ToolExit::kUsage) + "}\n");
+    else
+        Write("error: " + Escaped(text, false) + "\n" + std::string(usage));
+}
+
+void CMessagePrinter::Summary(int32_t status, std::string_view text,
+                              const CConversionSummary& counts) const {
+    if (quiet_) return;
+    if (!json_) {
+        Write("summary: " + Escaped(text, false) + "\n");
+        return;
+    }
+    std::string line = JsonObject("summary", ToolExit::kSource, text);
+    const auto add = [&line](const char* key, int64_t value) {
+        line.append(",\"").append(key).append("\":").append(std::to_string(value));
+    };
+    add("status", status);
+    add("buses", counts.buses);
+    add("drops", counts.drops);
+    add("racks", counts.racks);
+    add("modules", counts.modules);
+    add("resolved", counts.resolved);
+    add("ambiguous", counts.ambiguous);
+    add("unresolved", counts.unresolved);
+    Write(line + "}\n");
+}
+
+void CMessagePrinter::Trace(std::string_view text, std::string_view source) const {
+    Write(JsonObject("trace", source.empty() ? "VellCfgRdr" : source, text) + "}\n");
 }
 
 std::string CMessagePrinter::JsonObject(std::string_view level, std::string_view source,

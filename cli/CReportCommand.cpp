@@ -43,7 +43,7 @@ int CReportCommand::Main(int argc, char** argv) {
         reader.EvtInfoMessage.Subscribe(
             [&](const std::string& text, eMessageLevel level, const std::string& source) {
                 messages.push_back({text, level, source});
-                printer.Message(level, source, text);
+                printer.Message(level, reader.SourceName(source), text);
             });
         const int32_t status = reader.ReadIOmap(file);
         const std::string html = reader.HtmlReport(status, messages);

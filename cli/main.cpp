@@ -11,6 +11,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "CBatchRunner.h"
 #include "CConvertCommand.h"
@@ -42,12 +43,34 @@ void AddCommonOptions(CLI::App& app, CommonOptions& opt) {
 }
 
 constexpr const char* kFooter =
-    "Messages go to standard error as \"level: source: text\", or one JSON object a line.\n"
-    "Exit status: 0 converted (possibly with warnings), 1 the reader ended with another\n"
-    "status, 2 an error was raised (missing file, unknown format, output not writable),\n"
-    "64 usage error (also when no FILE is given).\n"
+    "Messages go to standard error as \"level: source: text\", or one JSON object a line;\n"
+    "a run ends with one summary line: its status and what the XML holds.\n"
+    "\n"
+    "Exit status:\n"
+    "   0  converted (possibly with warnings)\n"
+    "   1  the reader ended with another status; no XML written\n"
+    "   2  an error was raised: missing or unreadable file, unknown format, output not\n"
+    "      writable\n"
+    "   3  converted with warnings, and --strict was given\n"
+    "  64  usage error (also when no FILE is given)\n"
+    "\n"
     "Commands: \"vellcfgrdr batch DIR|FILE... -o OUTDIR\" converts many projects at once,\n"
     "\"vellcfgrdr report FILE -o report.html\" writes a rack report (each with --help).";
+
+// Whether the command line asks for JSON messages, looked at before parsing
+// so that a wrong command line is reported in the form asked for.
+bool WantsJson(int argc, char** argv) {
+    bool json = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--") break;
+        if (arg == "--messages" && i + 1 < argc)
+            json = std::string_view(argv[++i]) == "json";
+        else if (arg.starts_with("--messages="))
+            json = arg.substr(11) == "json";
+    }
+    return json;
+}
 
 // Runs a command; a raised error ends it with its number on standard error.
 template <class Command>
@@ -93,20 +116,27 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? ToolExit::kOk : ToolExit::kUsage;
+        // --help and --version end here too, on standard output.
+        if (e.get_exit_code() == 0 || !WantsJson(argc, argv))
+            return app.exit(e) == 0 ? ToolExit::kOk : ToolExit::kUsage;
+        CMessagePrinter(true, false).Usage(e.what(), {});
+        return ToolExit::kUsage;
     }
 
     // Debug mode is read from the environment on the library's first use.
     if (common.debug) ::setenv("Debugmode", "1", 1);
 
     const CMessagePrinter printer(common.messages == "json", common.quiet);
+    if (printer.Json())
+        CPlcCfgReader::SetTraceHandler(
+            [&printer](const std::string& text, const std::string& source) {
+                printer.Trace(text, source);
+            });
     return Guarded(printer, [&] {
         if (!common.lang.empty())
             CPlcCfgReader::SetLanguage(common.lang == "fr" ? eguiLangFrench : eguiLangEnglish);
-        // A script whose file variable came out empty must not get a plausible
-        // XML of some other plant.
-        if (!convert.HaveInput()) {
-            CMessagePrinter::Write(app.help());
+        if (const std::string problem = convert.CommandLineProblem(); !problem.empty()) {
+            printer.Usage(problem, app.help());
             return ToolExit::kUsage;
         }
         return convert.Run(printer);

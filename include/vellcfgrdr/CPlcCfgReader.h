@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +15,14 @@
 namespace vellcfgrdr {
 
 class CIoConfig;
+
+// A format the library reads.
+struct CFormatInfo {
+    std::string key;                      // the short name a format is asked for by
+    std::string name;                     // the format as users know it
+    std::string vendor;                   // maker of the programming tool
+    std::vector<std::string> extensions;  // lower case, without the dot
+};
 
 // One message of a conversion, as EvtInfoMessage gave it.
 struct CMessageRecord {
@@ -60,6 +70,15 @@ class VELL_API CPlcCfgReader {
     // extension names no known format raises 14001. Called again from a
     // message handler while it reads, it raises 5 ("the reader is busy").
     int32_t ReadIOmap(const std::string& sFilename);
+    // The same, read as the format named whatever the extension: a format's
+    // key or one of its extensions (see Formats()); an empty name chooses by
+    // the extension. A name that is neither raises 14001 listing the formats.
+    int32_t ReadIOmap(const std::string& sFilename, const std::string& sFormat);
+    // Reads a project from a stream (standard input, a pipe) as the format
+    // named. Its bytes go to a private temporary file, at most 1 GiB (more
+    // raises 75), removed before the call returns; messages and the XML call
+    // the project sName.
+    int32_t ReadIOmap(std::istream& input, const std::string& sFormat, const std::string& sName);
     // The exchange XML of the current configuration, made anew on each call.
     std::string Xml() const;
     // The text for a status or error number, in the current language.
@@ -73,6 +92,26 @@ class VELL_API CPlcCfgReader {
     // The name of the format a path is read as by its extension, or an empty
     // text when no reader takes it.
     static std::string FormatOfFile(const std::string& path);
+    // One line about a read in the current language: how it ended
+    // ("complete", "complete with warnings (14003)", "failed (321): ...")
+    // and what the document holds.
+    std::string SummaryText(int32_t status, const CConversionSummary& counts) const;
+
+    // A name a user can read for the source of a message of this object
+    // (sources are the sending classes' names): "catalogue" for the parts
+    // knowledge, the name of the format being read for the reader and the
+    // configuration it fills, "VellCfgRdr" for the rest.
+    std::string SourceName(const std::string& source) const;
+
+    // Where the debug-mode traces of the process go: the handler gets each
+    // trace's text and source (standard error when no handler is set; an
+    // empty handler restores it). It may be called on any thread that uses
+    // the library.
+    using TraceHandler = std::function<void(const std::string& text, const std::string& source)>;
+    static void SetTraceHandler(TraceHandler handler);
+
+    // Every format read, in a fixed order.
+    static std::vector<CFormatInfo> Formats();
 
     // The language of every message and description of the process
     // (English at start). Anything but eguiLangEnglish or eguiLangFrench
@@ -86,11 +125,13 @@ class VELL_API CPlcCfgReader {
 
   private:
     void NewConfig();
-    int32_t ExecReader();
+    int32_t Read(const std::string& path, const std::string& format, const std::string& name);
+    int32_t ExecReader(const std::string& format);
     void AddMissingPlc();
 
     std::unique_ptr<CIoConfig> mIoConfig;
     bool mReading = false;
+    std::string mFormatName;  // of the current configuration
 };
 
 }  // namespace vellcfgrdr

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
 #include <new>
 #include <stdexcept>
 #include <system_error>
@@ -117,8 +118,40 @@ std::string ModGSCore::FormatTrace(std::string_view text, std::string_view sourc
     return line;
 }
 
+namespace {
+
+struct TraceSink {
+    std::mutex mutex;
+    ModGSCore::TraceHandler handler;
+};
+
+TraceSink& Sink() {
+    static TraceSink sink;
+    return sink;
+}
+
+// A copy of the handler is called, so that a handler may replace itself.
+bool SendToHandler(std::string_view text, std::string_view source) {
+    ModGSCore::TraceHandler handler;
+    {
+        const std::lock_guard lock(Sink().mutex);
+        handler = Sink().handler;
+    }
+    if (!handler) return false;
+    handler(std::string(text), std::string(source));
+    return true;
+}
+
+}  // namespace
+
+void ModGSCore::SetTraceHandler(TraceHandler handler) {
+    const std::lock_guard lock(Sink().mutex);
+    Sink().handler = std::move(handler);
+}
+
 void ModGSCore::DebugTrace(std::string_view text, std::string_view source) {
     if (text.empty() || !IsDebugMode()) return;
+    if (SendToHandler(text, source)) return;
     std::string line = FormatTrace(text, source);
     line.push_back('\n');
     std::fwrite(line.data(), 1, line.size(), stderr);
@@ -133,6 +166,7 @@ void ModGSCore::Assert(bool condition, std::string_view text, const Where& where
     // standard error, otherwise it is a (silent) trace.
     if (IsDebugMode()) {
         msg.insert(0, "CRITICAL: ");
+        if (SendToHandler(msg, {})) return;
         msg.push_back('\n');
         std::fwrite(msg.data(), 1, msg.size(), stderr);
     } else {

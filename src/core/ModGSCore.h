@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,10 @@ class ModGSCore {
     // A line "<source padded to 20> : <text>" on standard error, in debug mode only.
     static void DebugTrace(std::string_view text, std::string_view source = {});
     static std::string FormatTrace(std::string_view text, std::string_view source);
+    // Sends every later trace (text and source apart) to the handler instead
+    // of standard error; an empty handler restores standard error.
+    using TraceHandler = std::function<void(const std::string& text, const std::string& source)>;
+    static void SetTraceHandler(TraceHandler handler);
     static void Assert(bool condition, std::string_view text, const Where& where,
                        std::string_view procName);
     static std::string WhereText(const Where& where, std::string_view procName);

@@ -66,6 +66,13 @@ enum MsgId : int32_t {
     msgDuplicatePart = 2100,
     msgMappedToUnknown = 2110,
     msgTextCut = 2120,
+    // The public face: formats by name, the summary of a read.
+    msgExtensionsRead = 2400,
+    msgUnknownFormatName = 2410,
+    msgReadComplete = 2420,
+    msgReadCompleteWithWarnings = 2430,
+    msgReadFailed = 2440,
+    msgReadSummary = 2450,
 };
 
 }  // namespace vellcfgrdr

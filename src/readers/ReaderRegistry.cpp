@@ -1,6 +1,7 @@
 #include "readers/ReaderRegistry.h"
 
 #include <array>
+#include <set>
 #include <string>
 
 #include "core/CUtf8.h"
@@ -71,11 +72,35 @@ const ReaderDescription* ReaderRegistry::DescribeFile(std::string_view path) {
     return nullptr;
 }
 
-std::unique_ptr<IReader> ReaderRegistry::CreateReaderFor(std::string_view path) {
-    const ReaderDescription* d = DescribeFile(path);
-    for (const Entry& e : kReaders)
-        if (&e.describe() == d) return e.create();
+const ReaderDescription* ReaderRegistry::FindByName(std::string_view name) {
+    if (name.starts_with('.')) name.remove_prefix(1);
+    const std::string lower = CUtf8::ToLower(name);
+    for (const ReaderDescription* d : AllDescriptions())
+        if (d->key == lower) return d;
+    for (const ReaderDescription* d : AllDescriptions())
+        for (const std::string_view e : d->extensions)
+            if (e == lower) return d;
     return nullptr;
+}
+
+std::unique_ptr<IReader> ReaderRegistry::CreateReader(const ReaderDescription* description) {
+    for (const Entry& e : kReaders)
+        if (&e.describe() == description) return e.create();
+    return nullptr;
+}
+
+std::unique_ptr<IReader> ReaderRegistry::CreateReaderFor(std::string_view path) {
+    return CreateReader(DescribeFile(path));
+}
+
+std::string ReaderRegistry::ExtensionList() {
+    std::set<std::string_view> all;
+    for (const ReaderDescription* d : AllDescriptions())
+        all.insert(d->extensions.begin(), d->extensions.end());
+    std::string list;
+    for (const std::string_view e : all)
+        list += (list.empty() ? "." : ", .") + std::string(e);
+    return list;
 }
 
 std::unique_ptr<IReader> ReaderRegistry::CreateReader(int32_t format) {

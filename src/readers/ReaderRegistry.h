@@ -20,6 +20,13 @@ class ReaderRegistry {
     static int32_t FileFormatFromName(std::string_view path);
     // The reader of a format; nullptr when there is none.
     static std::unique_ptr<IReader> CreateReader(int32_t format);
+    // The reader a user names: a reader's key or one of its extensions (letter
+    // case ignored, a leading dot allowed); nullptr when none is so named.
+    static const ReaderDescription* FindByName(std::string_view name);
+    // A new reader of the description; nullptr when it is not in the list.
+    static std::unique_ptr<IReader> CreateReader(const ReaderDescription* description);
+    // Every extension read, sorted, each with its dot: ".asc, .bin, ...".
+    static std::string ExtensionList();
     // The reader of a path by its extension (one format may have several
     // readers, such as a text and an XML export); nullptr when there is none.
     static std::unique_ptr<IReader> CreateReaderFor(std::string_view path);

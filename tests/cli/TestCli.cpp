@@ -37,7 +37,7 @@ struct Result {
 // Runs the tool with its standard output and error captured in files (no
 // pipes to drain) and without "Debugmode", so that debug mode is only what
 // the arguments ask for.
-Result RunTool(const std::vector<std::string>& args) {
+Result RunTool(const std::vector<std::string>& args, const std::string& input = "/dev/null") {
     TempDir capture;
     const std::string outPath = capture.File("stdout");
     const std::string errPath = capture.File("stderr");
@@ -55,7 +55,7 @@ Result RunTool(const std::vector<std::string>& args) {
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -132,12 +132,68 @@ std::set<std::string> Names(const TempDir& dir) {
 TEST(Cli, ConvertsToStandardOutputWithMessagesOnStandardError) {
     TempDir dir;
     const std::string slc = dir.Write("line3.slc", kSmallSlc);
-    const Result r = RunTool({slc});
+    Result r = RunTool({slc});
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_NE(r.out.find("<configExchangeFile"), std::string::npos);
     EXPECT_NE(r.out.find("1747-L532"), std::string::npos);
-    EXPECT_NE(r.err.find("info: PlcCfgReader: Reading " + slc + "\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("info: SLC 500 text export: Reading " + slc + "\n"), std::string::npos)
+        << r.err;
     EXPECT_EQ(r.err.find("debug:"), std::string::npos);
+    EXPECT_TRUE(
+        r.err.ends_with("\nsummary: complete; buses 1, drops 1, racks 1, modules 2; parts "
+                        "resolved 4, ambiguous 0, unresolved 0\n"))
+        << r.err;
+    r = RunTool({"--strict", slc});
+    EXPECT_EQ(r.exit, 0) << r.err;
+
+    // A warning: the XML is written, and --strict says so by exit 3.
+    const std::string warned = dir.Write("warned.slc", "start 1747-L532\nslot 2 XYZ-9\n");
+    r = RunTool({"--strict", warned});
+    EXPECT_EQ(r.exit, 3) << r.err;
+    EXPECT_NE(r.out.find("<configExchangeFile"), std::string::npos);
+    EXPECT_NE(r.err.find("unresolved 1\n"), std::string::npos) << r.err;
+}
+
+TEST(Cli, FormatsByNameAndStandardInput) {
+    TempDir dir;
+    const std::string txt = dir.Write("line3.txt", kSmallSlc);
+    Result r = RunTool({txt});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_NE(r.err.find("line3.txt; the extensions read are .asc, "), std::string::npos) << r.err;
+
+    for (const std::string format : {"slc500", "SLC", ".slc"}) {
+        r = RunTool({"--format", format, txt});
+        EXPECT_EQ(r.exit, 0) << r.err;
+        EXPECT_NE(r.out.find(R"(fileName="line3.txt" fileType="SLC 500")"), std::string::npos);
+    }
+    r = RunTool({"--format", "l5k", txt});
+    EXPECT_NE(r.exit, 0);
+    r = RunTool({"--format", "bogus", txt});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_NE(r.err.find("bogus names no format; the formats are slc500, controllogix, "),
+              std::string::npos)
+        << r.err;
+
+    // Standard input goes through a private temporary file, gone afterwards.
+    r = RunTool({"--format", "slc500", "-"}, txt);
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.out.find(R"(fileName="standard input" fileType="SLC 500")"), std::string::npos);
+    EXPECT_NE(r.err.find("Reading standard input\n"), std::string::npos) << r.err;
+    r = RunTool({"--format", "cobalt", "-"}, txt);
+    EXPECT_EQ(r.exit, 1) << r.err;
+    const auto user =
+        std::filesystem::temp_directory_path() / ("vellcfgrdr-" + std::to_string(::geteuid()));
+    for (const auto& entry : std::filesystem::directory_iterator(user))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("ReadIOmap-")) << entry.path();
+    r = RunTool({"-"}, txt);
+    EXPECT_EQ(r.exit, 64);
+    EXPECT_NE(r.err.find("--format is needed"), std::string::npos) << r.err;
+
+    r = RunTool({"--formats"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_NE(r.out.find("\ncobalt            .xef .zef   Corvane   Cobalt exchange file"),
+              std::string::npos)
+        << r.out;
 }
 
 TEST(Cli, OutputFileIsReplacedWholeOrLeftAlone) {
@@ -294,20 +350,32 @@ TEST(Cli, InputsThatCannotBeReadSayWhatTheyAreAndExit2) {
 TEST(Cli, JsonMessagesAreOneEscapedObjectPerLine) {
     TempDir dir;
     const std::string slc = dir.Write("we\"ird\\na\tme.slc", kSmallSlc);
-    Result r = RunTool({"--messages", "json", slc});
-    EXPECT_EQ(r.exit, 0) << r.err;
-    std::istringstream lines(r.err);
-    int count = 0;
-    for (std::string line; std::getline(lines, line); ++count) {
-        EXPECT_TRUE(line.starts_with("{\"level\":\"")) << line;
-        EXPECT_TRUE(line.ends_with("\"}")) << line;
-        EXPECT_NE(line.find("\",\"source\":\""), std::string::npos) << line;
-        EXPECT_NE(line.find("\",\"text\":\""), std::string::npos) << line;
-        EXPECT_EQ(line.find('\t'), std::string::npos) << line;
+    // Debug traces, usage errors and the closing summary are objects too.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--messages", "json", "--debug", slc},
+          {"--messages=json", "--bogus"},
+          {"--messages", "json"}}) {
+        const Result r = RunTool(args);
+        std::istringstream lines(r.err);
+        int count = 0;
+        for (std::string line; std::getline(lines, line); ++count) {
+            EXPECT_TRUE(line.starts_with("{\"level\":\"")) << line;
+            EXPECT_TRUE(line.ends_with("}")) << line;
+            EXPECT_NE(line.find("\",\"source\":\""), std::string::npos) << line;
+            EXPECT_NE(line.find("\",\"text\":\""), std::string::npos) << line;
+            EXPECT_EQ(line.find('\t'), std::string::npos) << line;
+        }
+        EXPECT_GT(count, 0);
+        EXPECT_EQ(r.exit, args.size() == 4 ? 0 : 64) << r.err;
     }
-    EXPECT_GT(count, 0);
-    EXPECT_NE(r.err.find(R"({"level":"info","source":"PlcCfgReader","text":"Reading )"),
+    Result r = RunTool({"--messages", "json", slc});
+    EXPECT_NE(r.err.find(R"({"level":"info","source":"SLC 500 text export","text":"Reading )"),
               std::string::npos)
+        << r.err;
+    EXPECT_TRUE(r.err.ends_with(
+        R"("status":0,"buses":1,"drops":1,"racks":1,"modules":2,"resolved":4,"ambiguous":0,)"
+        R"("unresolved":0})"
+        "\n"))
         << r.err;
     EXPECT_NE(r.err.find(R"(we\"ird\\na\u0009me.slc"})"), std::string::npos) << r.err;
 
@@ -316,7 +384,9 @@ TEST(Cli, JsonMessagesAreOneEscapedObjectPerLine) {
     EXPECT_EQ(r.exit, 2);
     EXPECT_NE(r.err.find("bad\xC3\xBF.slc"), std::string::npos) << r.err;  // y diaeresis
     EXPECT_EQ(r.err.find('\xFF'), std::string::npos);
-    EXPECT_NE(r.err.find(R"("number":53})"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(R"("number":53,"trace":"VellCfgRdr > PlcCfgReader.ReadIOmap"})"),
+              std::string::npos)
+        << r.err;
 }
 
 TEST(Cli, PathsThatAreNotUtf8ReadAsWindows1252) {
@@ -375,11 +445,12 @@ TEST(Cli, QuietLanguageAndDebugOptions) {
 
     r = RunTool({"--lang", "fr", slc});
     EXPECT_EQ(r.exit, 0);
-    EXPECT_NE(r.err.find("info: PlcCfgReader: Lecture de "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("info: SLC 500 text export: Lecture de "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("summary: terminé ; bus 1,"), std::string::npos) << r.err;
 
     r = RunTool({"--debug", slc});
     EXPECT_EQ(r.exit, 0);
-    EXPECT_NE(r.err.find("debug: PlcCfgReader: Format=SLC 500"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("debug: SLC 500 text export: Format=SLC 500"), std::string::npos) << r.err;
 }
 
 TEST(Cli, VersionHelpAndUsageWithoutAFile) {

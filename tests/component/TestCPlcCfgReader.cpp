@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
+#include "readers/ReaderRegistry.h"
 #include "vellcfgrdr/CPlcCfgReader.h"
 
 using namespace vellcfgrdr;
@@ -42,10 +43,10 @@ TEST_F(PlcCfgReaderTest, UnknownFormatsSendOneErrorAndRaise14001) {
         const std::string path = dir_.File(name);
         const CVellError e = test::CatchError([&] { reader_.ReadIOmap(path); });
         EXPECT_EQ(e.Number(), 14001) << name;
-        EXPECT_EQ(e.Description(), std::string("Application-defined or object-defined error - ") +
-                                       "Unsupported or unknown file format: " + path);
-        EXPECT_EQ(messages_, std::vector<std::string>{
-                                 "1 PlcCfgReader: Unsupported or unknown file format: " + path});
+        const std::string text = "Unsupported or unknown file format: " + path +
+                                 "; the extensions read are " + ReaderRegistry::ExtensionList();
+        EXPECT_EQ(e.Description(), "Application-defined or object-defined error - " + text);
+        EXPECT_EQ(messages_, std::vector<std::string>{"1 PlcCfgReader: " + text});
     }
 }
 
