@@ -29,8 +29,8 @@ namespace {
 constexpr size_t kBigBytes = 64u << 20;
 
 // How a format's sample grows. The huge name goes right after `nameAfter`;
-// the text from the first `repeatFrom` to the end of the last `repeatTo`
-// is repeated in place (the whole text when they are empty). A sample
+// the text from the first `repeatFrom` to the end of the `repeatTo` after
+// it (one module) is repeated in place (the whole text when they are empty). A sample
 // without `nameAfter` is binary: its file named `grownExtension` (the main
 // file itself when empty) is padded with zeros, or repeated whole.
 struct Growth {
@@ -98,10 +98,10 @@ std::string Grown(const std::string& text, const Growth& g) {
     size_t from = 0, to = text.size();
     if (!g.repeatFrom.empty()) {
         const size_t first = text.find(g.repeatFrom);
-        const size_t last = text.rfind(g.repeatTo);
-        if (first != std::string::npos && last != std::string::npos && last > first) {
+        const size_t end = first == std::string::npos ? first : text.find(g.repeatTo, first);
+        if (end != std::string::npos) {
             from = first;
-            to = last + g.repeatTo.size();
+            to = end + g.repeatTo.size();
         }
     }
     const std::string_view unit = std::string_view(text).substr(from, to - from);
@@ -157,8 +157,7 @@ fs::path WriteCase(const ReaderDescription& d, bool hostile, const fs::path& fol
 }
 
 void Measure(benchmark::State& state, const ReaderDescription* d, bool hostile) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("vell_peak_" + std::to_string(::getpid()));
+    const fs::path folder = fs::temp_directory_path() / ("vell_peak_" + std::to_string(::getpid()));
     fs::create_directories(folder);
     size_t bytes = 0;
     const fs::path path = WriteCase(*d, hostile, folder, bytes);

@@ -7,7 +7,7 @@
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
 #include "support/CFileWriter.h"
-#include "support/CStdio.h"
+#include "support/CInputFile.h"
 
 namespace vellcfgrdr {
 
@@ -147,39 +147,39 @@ std::string DeclaredEncoding(std::string_view bytes) {
 // the first characters of an unmarked UTF-16 text, or by the encoding the
 // declaration names. False with the reason when the encoding is not one of
 // these or the bytes are not valid in it.
-bool DecodeXml(std::string_view bytes, std::string& text, std::string& reason, size_t& badAt) {
+bool DecodeXml(std::string& text, std::string& reason, size_t& badAt) {
     badAt = 0;
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
-    } else if (bytes.starts_with("\xFF\xFE")) {
+    const std::string_view bytes = text;
+    if (bytes.starts_with("\xFF\xFE")) {
         text = CUtf8::FromUtf16Le(bytes.substr(2));
-        return true;
     } else if (bytes.starts_with("\xFE\xFF")) {
         text = CUtf8::FromUtf16Le(SwapPairs(bytes.substr(2)));
-        return true;
     } else if (bytes.starts_with(std::string_view("<\0?\0", 4))) {
         text = CUtf8::FromUtf16Le(bytes);
-        return true;
     } else if (bytes.starts_with(std::string_view("\0<\0?", 4))) {
         text = CUtf8::FromUtf16Le(SwapPairs(bytes));
-        return true;
-    }
-    const std::string encoding = DeclaredEncoding(bytes);
-    if (encoding == "windows-1252" || encoding == "cp1252") {
-        text = CUtf8::FromCp1252(bytes);
-    } else if (encoding == "iso-8859-1" || encoding == "latin1" || encoding == "iso_8859-1") {
-        text = FromLatin1(bytes);
-    } else if (encoding.empty() || encoding == "utf-8" || encoding == "utf8" ||
-               encoding == "us-ascii" || encoding == "ascii") {
-        if (!CUtf8::IsValidUtf8(bytes)) {
-            reason = "the text is not valid UTF-8";
-            badAt = FirstInvalidUtf8(bytes);
+    } else {
+        const size_t mark = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+        const std::string encoding = DeclaredEncoding(bytes.substr(mark));
+        if (encoding == "windows-1252" || encoding == "cp1252") {
+            text = CUtf8::FromCp1252(bytes.substr(mark));
+        } else if (encoding == "iso-8859-1" || encoding == "latin1" || encoding == "iso_8859-1") {
+            text = FromLatin1(bytes.substr(mark));
+        } else if (encoding.empty() || encoding == "utf-8" || encoding == "utf8" ||
+                   encoding == "us-ascii" || encoding == "ascii") {
+            // Kept where it is: a large file costs no second copy.
+            if (!CUtf8::IsValidUtf8(bytes.substr(mark))) {
+                reason = "the text is not valid UTF-8";
+                badAt = FirstInvalidUtf8(bytes.substr(mark));
+                text.erase(0, mark);
+                return false;
+            }
+            text.erase(0, mark);
+        } else {
+            reason = "the encoding '" + encoding + "' is not supported";
+            text.erase(0, mark);
             return false;
         }
-        text = bytes;
-    } else {
-        reason = "the encoding '" + encoding + "' is not supported";
-        return false;
     }
     return true;
 }
@@ -390,16 +390,22 @@ pugi::xpath_node CXMLDocument::SelectSingleNode(std::string_view path) const {
 }
 
 bool CXMLDocument::Fail(std::string_view text, ptrdiff_t offset, std::string_view reason) {
-    doc_.reset();
+    failOffset_ = offset;
+    failReason_ = Str(reason);
     parsingError_ =
-        "parsing error in line " + std::to_string(LineAt(text, offset)) + " : " + Str(reason);
+        "parsing error in line " + std::to_string(LineAt(text, offset)) + " : " + failReason_;
+    doc_.reset();
+    std::string().swap(buffer_);
     return false;
 }
 
-bool CXMLDocument::Parse(std::string_view text) {
+bool CXMLDocument::Parse(std::string_view text, bool inBuffer) {
     parsingError_.clear();
+    const unsigned flags = keepWhitespace_ ? kParseFlags : kParseFlags & ~pugi::parse_ws_pcdata;
     const pugi::xml_parse_result result =
-        doc_.load_buffer(text.data(), text.size(), kParseFlags, pugi::encoding_utf8);
+        inBuffer
+            ? doc_.load_buffer_inplace(buffer_.data(), buffer_.size(), flags, pugi::encoding_utf8)
+            : doc_.load_buffer(text.data(), text.size(), flags, pugi::encoding_utf8);
     // Lines are counted in the UTF-8 text the parser saw, whatever the file's encoding.
     if (!result) return Fail(text, result.offset, result.description());
     if (const pugi::xml_node doctype = Doctype(doc_); prohibitDtd_ && doctype)
@@ -410,26 +416,37 @@ bool CXMLDocument::Parse(std::string_view text) {
     return true;
 }
 
-bool CXMLDocument::LoadFile(const std::string& path) {
-    std::vector<uint8_t> bytes;
+bool CXMLDocument::ReadText(const std::string& path, std::string& text) {
     try {
-        CStdio::ReadBinFile(path, bytes);
+        CInputFile(path).ReadAll(text);
     } catch (const CVellError& e) {
         doc_.reset();
+        std::string().swap(buffer_);
         parsingError_ = "parsing error in line 0 : " + e.Description();
         return false;
     }
-    const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    std::string text, reason;
+    std::string reason;
     size_t badAt = 0;
-    if (!DecodeXml(raw, text, reason, badAt))
-        return Fail(raw, static_cast<ptrdiff_t>(badAt), reason);
-    std::vector<uint8_t>().swap(bytes);
-    return Parse(text);
+    if (!DecodeXml(text, reason, badAt)) return Fail(text, static_cast<ptrdiff_t>(badAt), reason);
+    return true;
+}
+
+bool CXMLDocument::LoadFile(const std::string& path) {
+    doc_.reset();
+    if (!ReadText(path, buffer_)) return false;
+    // Parsed where it lies, so the document costs no second copy of the text.
+    if (Parse(buffer_, true)) return true;
+    // The parser has written into its buffer: the line is counted in the
+    // text as read.
+    const ptrdiff_t offset = failOffset_;
+    const std::string reason = failReason_;
+    std::string text;
+    if (ReadText(path, text)) Fail(text, offset, reason);
+    return false;
 }
 
 bool CXMLDocument::LoadString(std::string_view xml) {
-    return Parse(xml);
+    return Parse(xml, false);
 }
 
 bool CXMLDocument::SaveToFile(const std::string& path) const {

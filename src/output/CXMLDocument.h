@@ -28,6 +28,10 @@ class CXMLDocument {
     // When set (the default), a document with a document type declaration
     // is refused.
     void SetProhibitDTD(bool on) noexcept { prohibitDtd_ = on; }
+    // When cleared (it is set by default), text made of white space alone
+    // is left out of the documents loaded afterwards: a reader that only
+    // looks at elements and attributes saves a node for every indentation.
+    void SetKeepWhitespace(bool on) noexcept { keepWhitespace_ = on; }
     // The document as text, unindented.
     std::string Xml() const;
 
@@ -80,7 +84,10 @@ class CXMLDocument {
     std::string FormattedXML() const;
 
   private:
-    bool Parse(std::string_view text);
+    // A loaded file is parsed in buffer_ (inBuffer), a string in a copy.
+    bool Parse(std::string_view text, bool inBuffer);
+    // The file's text as UTF-8; false with ParsingError set.
+    bool ReadText(const std::string& path, std::string& text);
     // Empties the document and describes the error at the offset of text.
     bool Fail(std::string_view text, ptrdiff_t offset, std::string_view reason);
     // Paths are evaluated from the document element (the document when empty).
@@ -90,9 +97,15 @@ class CXMLDocument {
     pugi::xpath_node RequireNode(std::string_view path) const;
     static pugi::xml_node Child(pugi::xml_node node, int32_t index);
 
+    // The text a loaded document lies in; declared first, so that it is
+    // freed after the document.
+    std::string buffer_;
     pugi::xml_document doc_;
     std::string parsingError_;
+    ptrdiff_t failOffset_ = 0;
+    std::string failReason_;
     bool prohibitDtd_ = true;
+    bool keepWhitespace_ = true;
 };
 
 }  // namespace vellcfgrdr

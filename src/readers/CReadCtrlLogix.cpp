@@ -46,16 +46,13 @@ int32_t ToPort(const std::string& text) {
     return v >= 0 && v <= 65535 ? static_cast<int32_t>(v) : 0;
 }
 
-void AddAttribute(std::string& piece, CReadCtrlLogix::Attributes& out) {
+void AddAttribute(std::string_view piece, CReadCtrlLogix::Attributes& out) {
     const size_t assign = piece.find(":=");
-    if (assign != std::string::npos) {
-        const std::string_view all(piece);
-        const std::string_view name = CUtf8::Trim(all.substr(0, assign));
-        const std::string_view value = CUtf8::Trim(all.substr(assign + 2));
-        out.emplace_back(std::string(name), value.starts_with('"') ? CStdLib::UnQuoteString(value)
-                                                                   : std::string(value));
-    }
-    piece.clear();
+    if (assign == std::string_view::npos) return;
+    const std::string_view name = CUtf8::Trim(piece.substr(0, assign));
+    const std::string_view value = CUtf8::Trim(piece.substr(assign + 2));
+    out.emplace_back(std::string(name),
+                     value.starts_with('"') ? CStdLib::UnQuoteString(value) : std::string(value));
 }
 
 }  // namespace
@@ -65,7 +62,22 @@ bool CReadCtrlLogix::ReadAttributes(CTextReader& reader, Attributes& out) {
     size_t pos = line.find('(');
     if (pos == std::string_view::npos) return true;
     ++pos;
-    std::string piece;
+    // A piece is a view into its line; only one that runs over lines is
+    // gathered, so a long value is not copied character by character.
+    size_t start = pos;
+    std::string carried;
+    auto add = [&](size_t end) {
+        const std::string_view piece = line.substr(start, end - start);
+        // Blanks carried from the line before are trimmed away anyway.
+        if (CUtf8::Trim(carried).empty()) {
+            AddAttribute(piece, out);
+        } else {
+            carried.append(piece);
+            AddAttribute(carried, out);
+        }
+        carried.clear();
+        start = end + 1;
+    };
     int32_t depth = 0;
     for (;;) {
         // A quoted value never runs past its line: a stray quote must not
@@ -74,15 +86,12 @@ bool CReadCtrlLogix::ReadAttributes(CTextReader& reader, Attributes& out) {
         for (; pos < line.size(); ++pos) {
             const char c = line[pos];
             if (quoted) {
-                piece.push_back(c);
-                if (c == '$' && pos + 1 < line.size()) {
-                    piece.push_back(line[++pos]);
-                } else if (c == '"') {
-                    if (pos + 1 < line.size() && line[pos + 1] == '"')
-                        piece.push_back(line[++pos]);
-                    else
-                        quoted = false;
-                }
+                if (c == '$' && pos + 1 < line.size())
+                    ++pos;
+                else if (c == '"' && pos + 1 < line.size() && line[pos + 1] == '"')
+                    ++pos;
+                else if (c == '"')
+                    quoted = false;
                 continue;
             }
             switch (c) {
@@ -96,7 +105,7 @@ bool CReadCtrlLogix::ReadAttributes(CTextReader& reader, Attributes& out) {
                     break;
                 case ')':
                     if (depth == 0) {
-                        AddAttribute(piece, out);
+                        add(pos);
                         return true;
                     }
                     --depth;
@@ -106,24 +115,21 @@ bool CReadCtrlLogix::ReadAttributes(CTextReader& reader, Attributes& out) {
                     if (depth > 0) --depth;
                     break;
                 case ',':
-                    if (depth == 0) {
-                        AddAttribute(piece, out);
-                        continue;
-                    }
+                    if (depth == 0) add(pos);
                     break;
                 default:
                     break;
             }
-            piece.push_back(c);
         }
+        carried.append(line.substr(std::min(start, line.size())));
         if (reader.AtEnd()) return false;
         line = reader.GetNextLine();
-        pos = 0;
+        pos = start = 0;
         if (CUtf8::StartsWithNoCase(line, "END_")) {
-            AddAttribute(piece, out);
+            AddAttribute(carried, out);
             return true;
         }
-        piece.push_back(' ');
+        carried.push_back(' ');
     }
 }
 
@@ -196,7 +202,7 @@ void CReadCtrlLogix::ReadController() {
     Attributes attributes;
     const bool closed = ReadAttributes(reader_, attributes);
     for (const auto& [name, value] : attributes)
-        if (CUtf8::EqualsNoCase(name, "ProcessorType")) processorType_ = value;
+        if (CUtf8::EqualsNoCase(name, "ProcessorType")) processorType_ = root_->LimitText(value);
     cutShort_ = true;
     if (!closed) return;
     for (;;) {
@@ -219,28 +225,29 @@ void CReadCtrlLogix::ReadModule() {
         CStringTokenizer tokens;
         tokens.SetDelimiters(" ,(");
         tokens.SetSource(reader_.Remainder());
-        part.SetName(tokens.NextToken());
+        part.SetName(root_->LimitText(tokens.NextTokenView()));
     }
+    // Texts are cut as they are taken: a value may be as long as the file.
     Attributes attributes;
     // A block the text ends inside is dropped.
     if (!ReadAttributes(reader_, attributes)) return;
     for (const auto& [name, value] : attributes) {
         if (CUtf8::EqualsNoCase(name, "Parent"))
-            part.SetParent(value);
+            part.SetParent(root_->LimitText(value));
         else if (CUtf8::EqualsNoCase(name, "ParentModPortId"))
             part.SetParentPort(ToPort(value));
         else if (CUtf8::EqualsNoCase(name, "CatalogNumber"))
-            part.SetCatalogNumber(value);
+            part.SetCatalogNumber(root_->LimitText(value));
         else if (CUtf8::EqualsNoCase(name, "UserDefinedCatalogNumber"))
-            part.SetUserDefinedCatalogNumber(value);
+            part.SetUserDefinedCatalogNumber(root_->LimitText(value));
         else if (CUtf8::EqualsNoCase(name, "Slot"))
             part.SetSlot(ToInt16(value));
         else if (CUtf8::EqualsNoCase(name, "Description"))
-            part.SetDescription(value);
+            part.SetDescription(std::string(root_->LimitText(value)));
         else if (CUtf8::EqualsNoCase(name, "ChassisSize"))
             part.SetChassisSize(ToInt16(value));
         else if (CUtf8::EqualsNoCase(name, "PortLabel"))
-            part.SetPortLabel(value);
+            part.SetPortLabel(std::string(root_->LimitText(value)));
     }
     for (;;) {
         if (reader_.LineStartsWith("END_MODULE")) {

@@ -68,7 +68,7 @@ int32_t CReadCtrlLogixXml::GetIoConfig(CIoConfig& root) {
             return CReaderKit(root, kSource).NotOurFormat();
         }
         const pugi::xml_node controller = content.child("Controller");
-        const std::string targetType = content.attribute("TargetType").as_string();
+        const std::string targetType(root.LimitText(content.attribute("TargetType").as_string()));
         // Exports of a program, a routine or single modules hold the
         // controller as context at most.
         if (!controller || (!targetType.empty() && targetType != "Controller")) {
@@ -85,7 +85,7 @@ int32_t CReadCtrlLogixXml::GetIoConfig(CIoConfig& root) {
             if (ReadModule(m.node(), part)) parts_.push_back(std::move(part));
         }
         const int32_t built = CCtrlLogixTopology(root).Build(
-            parts_, controller.attribute("ProcessorType").as_string());
+            parts_, std::string(root.LimitText(controller.attribute("ProcessorType").as_string())));
         return built != 0 ? built : result_;
     } catch (...) {
         const CVellError e = ModGSCore::CurrentError();
@@ -95,13 +95,16 @@ int32_t CReadCtrlLogixXml::GetIoConfig(CIoConfig& root) {
 }
 
 bool CReadCtrlLogixXml::ReadModule(const pugi::xml_node& module, CCtrlLogixPart& part) {
-    part.SetName(module.attribute("Name").as_string());
-    part.SetParent(module.attribute("ParentModule").as_string());
+    // Texts are cut as they are taken: a value may be as long as the file.
+    part.SetName(root_->LimitText(module.attribute("Name").as_string()));
+    part.SetParent(root_->LimitText(module.attribute("ParentModule").as_string()));
     part.SetParentPort(
         ToWhole(module.attribute("ParentModPortId").as_string(), 0, 65535).value_or(0));
-    part.SetCatalogNumber(module.attribute("CatalogNumber").as_string());
-    part.SetUserDefinedCatalogNumber(module.attribute("UserDefinedCatalogNumber").as_string());
-    part.SetDescription(std::string(CUtf8::Trim(module.child("Description").text().as_string())));
+    part.SetCatalogNumber(root_->LimitText(module.attribute("CatalogNumber").as_string()));
+    part.SetUserDefinedCatalogNumber(
+        root_->LimitText(module.attribute("UserDefinedCatalogNumber").as_string()));
+    part.SetDescription(
+        std::string(root_->LimitText(CUtf8::Trim(module.child("Description").text().as_string()))));
 
     // The upstream port names the parent's port and the slot in the
     // parent's chassis; a downstream port with a bus size holds the module's
@@ -114,7 +117,8 @@ bool CReadCtrlLogixXml::ReadModule(const pugi::xml_node& module, CCtrlLogixPart&
             backplane = port;
         }
     }
-    if (upstream) part.SetPortType(upstream.attribute("Type").as_string());
+    if (upstream)
+        part.SetPortType(std::string(root_->LimitText(upstream.attribute("Type").as_string())));
     pugi::xml_attribute address;
     if (backplane) {
         const pugi::xml_attribute size = backplane.child("Bus").attribute("Size");

@@ -23,14 +23,18 @@ constexpr int32_t kCpuDrop = 1;
 constexpr int32_t kMaxNum16 = 32767;
 
 // The text after the first "=" (the whole line without one), trimmed, with
-// every double quote and apostrophe removed.
-std::string ValueOf(std::string_view line) {
+// every double quote and apostrophe removed, cut to what the model keeps (a
+// value may be as long as the file).
+std::string ValueOf(std::string_view line, const CIoConfig& root) {
     const size_t eq = line.find('=');
     if (eq != std::string_view::npos) line.remove_prefix(eq + 1);
+    line = CUtf8::TrimBlanks(line);
     std::string value;
-    for (char ch : CUtf8::TrimBlanks(line))
+    value.reserve(line.size());
+    for (char ch : line)
         if (ch != '"' && ch != '\'') value += ch;
-    return value;
+    const std::string_view kept = root.LimitText(value);
+    return kept.size() == value.size() ? value : std::string(kept);
 }
 
 // Word n (1-based) of the line cut at every single space; empty when the
@@ -182,9 +186,9 @@ void CReadSkeinPro::HandleLine(std::string_view line) {
                 inModule_ = false;
                 Leave();
             } else if (StartsWith("Address")) {
-                address_ = LineNumber(ValueOf(line), 0, kMaxNum16, msgBadSlotNumber);
+                address_ = LineNumber(ValueOf(line, *root_), 0, kMaxNum16, msgBadSlotNumber);
             } else if (StartsWith("REFERENCE")) {
-                reference_ = ValueOf(line);
+                reference_ = ValueOf(line, *root_);
             } else if (StartsWith("SUB_MODULE")) {
                 Enter(stSubModule);
             } else if (StartsWith("LOGICAL")) {
@@ -213,7 +217,7 @@ void CReadSkeinPro::ReadBusLine(std::string_view line) {
 }
 
 void CReadSkeinPro::ReadCpuReference(std::string_view line) {
-    const std::string name = WithoutSpaces(ValueOf(line));
+    const std::string name = WithoutSpaces(ValueOf(line, *root_));
     root_->SetPlcFamily(root_->RequirePartInfo().GuessCpuFamily(name));
     if (root_->PlcFamily() == plcNone) {
         result_ = ErrNum::kPlcNotValid;
@@ -249,14 +253,15 @@ void CReadSkeinPro::ReadRackLine(std::string_view line) {
 
 void CReadSkeinPro::ReadRackReference(std::string_view line, int32_t rack) {
     std::string& reference = rack == 2 ? rackReference2_ : rackReference1_;
-    reference = ValueOf(line);
+    reference = ValueOf(line, *root_);
     const std::string part = RackPartName(reference);
     ReportReplacement(reference, part);
     root_->RackList().SetRack(busCounter_, drop_, rack, part);
 }
 
 void CReadSkeinPro::ReadSupplyReference(std::string_view line) {
-    const std::string part = root_->RequirePartMapping().MatchPower(ValueOf(line), plcHeron);
+    const std::string part =
+        root_->RequirePartMapping().MatchPower(ValueOf(line, *root_), plcHeron);
     root_->ModuleList().SetModule(busCounter_, drop_, secondRack_ ? 2 : 1, skPower, part);
 }
 

@@ -26,8 +26,6 @@ const Where kWhere = Where::Object("CReadSlc500");
 constexpr int32_t kMaxRack = INT16_MAX;
 constexpr int32_t kMaxSlotIndex = INT32_MAX;
 
-// Word n (1-based) of the line split at every single space; raises the
-// subscript error when the line has fewer words.
 // The controller lines whose expansion I/O needs no chassis.
 bool IsMicroLogix(std::string_view name) {
     for (std::string_view line : {"1761-", "1762-", "1763-", "1764-", "1766-"})
@@ -35,7 +33,9 @@ bool IsMicroLogix(std::string_view name) {
     return false;
 }
 
-std::string Word(std::string_view line, size_t n) {
+// Word n (1-based) of the line split at every single space; raises the
+// subscript error when the line has fewer words.
+std::string_view Word(std::string_view line, size_t n) {
     size_t start = 0;
     for (size_t i = 1; i < n; ++i) {
         const size_t space = line.find(' ', start);
@@ -44,7 +44,7 @@ std::string Word(std::string_view line, size_t n) {
         start = space + 1;
     }
     const size_t end = line.find(' ', start);
-    return std::string(line.substr(start, end == std::string_view::npos ? end : end - start));
+    return line.substr(start, end == std::string_view::npos ? end : end - start);
 }
 
 }  // namespace
@@ -87,7 +87,8 @@ int32_t CReadSlc500::GetIoConfig(CIoConfig& root) {
 }
 
 void CReadSlc500::ReadProcessor(std::string_view line) {
-    std::string name = Word(line, 2);
+    // Cut before any copy: a name may be as long as the file.
+    std::string name(root_->LimitText(Word(line, 2)));
     bool warned = false;
     if (!root_->RequirePartInfo().PartExists(name)) {
         const std::string replacement = SubstituteCpu(name);
@@ -118,7 +119,7 @@ std::string CReadSlc500::SubstituteCpu(const std::string& name) const {
 }
 
 void CReadSlc500::ReadRack(std::string_view line, int32_t lineNo) {
-    const std::string chassis = Word(line, 3);
+    const std::string_view chassis = Word(line, 3);
     const std::optional<int32_t> rack =
         kit_->LineNumber(Word(line, 2), 1, kMaxRack, msgBadRackNumber, lineNo, line);
     if (rack) root_->RackList().SetRack(0, 1, *rack, chassis);
@@ -130,8 +131,8 @@ void CReadSlc500::ReadSlot(std::string_view line, int32_t lineNo) {
     tokens.SetDelimiters(" ");
     tokens.SetSource(line);
     tokens.NextToken();
-    const std::string indexText = tokens.NextToken();
-    std::string name = tokens.NextToken();
+    const std::string_view indexText = tokens.NextTokenView();
+    std::string name(root_->LimitText(tokens.NextTokenView()));
     if (name.empty()) {
         // Placing an empty name would clear the position, processor included.
         kit_->SkipLine(msgSlotWithoutModule, lineNo, line);

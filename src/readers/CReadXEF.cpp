@@ -51,8 +51,10 @@ std::string ChildAttribute(pugi::xml_node element, const char* child, const char
     return element.child(child).attribute(name).value();
 }
 
-std::string PartNumber(pugi::xml_node element) {
-    return ChildAttribute(element, "partItem", "partNumber");
+// Cut to what the model keeps before any copy: a part number may be as long
+// as the file.
+std::string PartNumber(pugi::xml_node element, const CIoConfig& root) {
+    return std::string(root.LimitText(element.child("partItem").attribute("partNumber").value()));
 }
 
 int32_t Position(pugi::xml_node element) {
@@ -159,6 +161,7 @@ std::string CReadXEF::Unpack(const std::string& archive, const std::string& fold
 
 void CReadXEF::ReadDocument(const std::string& path) {
     CXMLDocument doc;
+    doc.SetKeepWhitespace(false);
     if (!doc.LoadFile(path)) {
         root_->InfoMessage(doc.ParsingError(), eMsgError, kSource);
         ModGSCore::RaiseError(path, ErrNum::kBadFileFormat);
@@ -189,7 +192,7 @@ void CReadXEF::ScanPlc(pugi::xml_node plc) {
 
 void CReadXEF::GetCpuInfo(pugi::xml_node plc) {
     try {
-        std::string cpu = PartNumber(plc);
+        std::string cpu = PartNumber(plc, *root_);
         int32_t family = CCvtEnum::PlcFamilyFromString(ChildAttribute(plc, "partItem", "family"));
         if (family == plcNone) {
             family = root_->RequirePartInfo().GuessCpuFamily(cpu);
@@ -211,8 +214,8 @@ void CReadXEF::ScanBusses(pugi::xml_node block, std::string_view flavour) {
     const std::string tag = "bus" + std::string(flavour);
     for (pugi::xml_node bus : block.children(tag.c_str())) {
         bus_ = Position(bus);
-        std::string type = bus.attribute("busType").value();
-        if (type.empty()) type = bus.attribute("name").value();
+        std::string type(root_->LimitText(bus.attribute("busType").value()));
+        if (type.empty()) type = root_->LimitText(bus.attribute("name").value());
         if (type.empty())
             root_->DebugMessage("Could not get Bus Type or Name from: " + XmlStart(bus, 80),
                                 kSource);
@@ -248,7 +251,7 @@ void CReadXEF::ScanDrops(pugi::xml_node bus, std::string_view flavour) {
     for (pugi::xml_node drop : bus.children(tag.c_str())) {
         drop_ = Position(drop);
         rack_ = kestrel ? -1 : 0;
-        const std::string part = PartNumber(drop);
+        const std::string part = PartNumber(drop, *root_);
         root_->DebugMessage(CStdLib::Sprintf("    Drop %d.%d = %s", {bus_, drop_, part}), kSource);
         root_->DropList().AddDrop3(bus_, drop_, DropFamilyCode(part), part);
         PlaceModuleLikeChildren(drop);
@@ -264,7 +267,7 @@ void CReadXEF::ScanRacks(pugi::xml_node element, std::string_view flavour, int32
     if (count == 0) return;
     root_->DebugMessage("    " + std::to_string(count) + " Rack(s)", kSource);
     for (pugi::xml_node rack : element.children(tag.c_str())) {
-        const std::string part = PartNumber(rack);
+        const std::string part = PartNumber(rack, *root_);
         rack_ = Position(rack) + rackOffset;
         root_->RackList().AddRack(bus_, drop_, rack_, part);
         root_->DebugMessage(
@@ -288,7 +291,7 @@ void CReadXEF::PlaceModuleLikeChildren(pugi::xml_node element) {
 void CReadXEF::ScanModuleLikeItem(pugi::xml_node element, int32_t kind) {
     try {
         const bool cpu = IsTrue(element.attribute("UCMod"));
-        std::string part = PartNumber(element);
+        std::string part = PartNumber(element, *root_);
         const std::string base = WithoutSuffixes(part);
         if (base != part) {
             root_->InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgPartMatched), {part, base}),

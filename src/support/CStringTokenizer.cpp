@@ -26,7 +26,7 @@ CStringTokenizer::CStringTokenizer() {
 }
 
 void CStringTokenizer::SetSource(std::string_view source) {
-    source_.assign(source);
+    source_ = source;
     cur_ = 0;
     quotedSource_ = quoted_;
     useWork_ = false;
@@ -68,6 +68,10 @@ bool CStringTokenizer::DelimiterAt(std::string_view text, size_t pos, size_t& le
 }
 
 std::string CStringTokenizer::NextToken(std::string_view delimiters) {
+    return std::string(NextTokenView(delimiters));
+}
+
+std::string_view CStringTokenizer::NextTokenView(std::string_view delimiters) {
     if (!delimiters.empty() && delimiters != delims_) SetDelimiters(delimiters);
     if (source_.empty()) return {};
     const std::string_view scan = Scan();
@@ -87,9 +91,9 @@ std::string CStringTokenizer::NextToken(std::string_view delimiters) {
             end += len;
     }
     cur_ = end;
-    std::string_view token = std::string_view(source_).substr(start, end - start);
+    std::string_view token = source_.substr(start, end - start);
     if (trimToken_) token = CUtf8::Trim(token);
-    return std::string(token);
+    return token;
 }
 
 std::string CStringTokenizer::FirstToken(std::string_view source, std::string_view delimiters) {
@@ -98,7 +102,7 @@ std::string CStringTokenizer::FirstToken(std::string_view source, std::string_vi
 }
 
 std::string CStringTokenizer::Remainder() const {
-    return cur_ < source_.size() ? source_.substr(cur_) : std::string();
+    return cur_ < source_.size() ? std::string(source_.substr(cur_)) : std::string();
 }
 
 bool CStringTokenizer::IsDelimiter(std::string_view c) const noexcept {
@@ -110,7 +114,7 @@ bool CStringTokenizer::IsDelimiter(std::string_view c) const noexcept {
 
 std::string CStringTokenizer::PeekChar() const {
     if (cur_ >= source_.size()) return {};
-    return source_.substr(cur_, AdvanceChars(source_, cur_, 1) - cur_);
+    return std::string(source_.substr(cur_, AdvanceChars(source_, cur_, 1) - cur_));
 }
 
 std::string CStringTokenizer::NextChar() {
@@ -124,11 +128,11 @@ std::string CStringTokenizer::NextDelimiters() {
     size_t len = 0;
     while (cur_ < source_.size() && DelimiterAt(source_, cur_, len))
         cur_ += len;
-    return source_.substr(start, cur_ - start);
+    return std::string(source_.substr(start, cur_ - start));
 }
 
 size_t CStringTokenizer::Find(std::string_view s, size_t& end) const noexcept {
-    const std::string_view src(source_);
+    const std::string_view src = source_;
     const size_t pos = caseSensitive_ ? src.find(s, cur_) : CUtf8::FindNoCase(src, s, cur_);
     if (pos != std::string_view::npos)
         end = caseSensitive_ ? pos + s.size() : AdvanceChars(src, pos, CUtf8::Length(s));
@@ -158,7 +162,7 @@ std::string CStringTokenizer::SubStringUpTo(std::string_view s) {
     size_t end = 0;
     const size_t pos = Find(s, end);
     if (pos == std::string_view::npos) return {};
-    std::string sub = source_.substr(cur_, pos - cur_);
+    std::string sub(source_.substr(cur_, pos - cur_));
     cur_ = end;
     return sub;
 }

@@ -10,12 +10,15 @@ namespace vellcfgrdr {
 
 // Cuts one line into tokens at any of a set of delimiter characters, runs of
 // delimiters counting as one; optionally keeps double-quoted tokens whole.
-// Also a cursor for hand-written scanning (PeekChar, SkipOver, ...).
+// Also a cursor for hand-written scanning (PeekChar, SkipOver, ...). The
+// source is not copied: it must outlive the tokenizer's use of it, so that a
+// line of any length costs no memory of its own.
 class CStringTokenizer {
   public:
     CStringTokenizer();
 
-    // Restarts at the first character. Quoted is taken into account here.
+    // Restarts at the first character of source, which is kept as a view.
+    // Quoted is taken into account here.
     void SetSource(std::string_view source);
     // Every character of the text is a delimiter; " ," by default.
     void SetDelimiters(std::string_view delimiters);
@@ -31,6 +34,8 @@ class CStringTokenizer {
     // quotes and doubled quotes. The delimiter that ends a token is left for
     // the next call.
     std::string NextToken(std::string_view delimiters = {});
+    // NextToken as a view into the source.
+    std::string_view NextTokenView(std::string_view delimiters = {});
     std::string FirstToken(std::string_view source, std::string_view delimiters = {});
     // The source from the cursor on.
     std::string Remainder() const;
@@ -56,7 +61,7 @@ class CStringTokenizer {
     bool DelimiterAt(std::string_view text, size_t pos, size_t& len) const noexcept;
     std::string_view Scan() const noexcept { return useWork_ ? work_ : source_; }
 
-    std::string source_;
+    std::string_view source_;
     // The source with doubled quotes masked, for finding delimiters and
     // quotes; built only when the source has doubled quotes.
     std::string work_;
