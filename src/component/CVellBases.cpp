@@ -82,7 +82,38 @@ void CVellBases::SetVellDbPath(const std::string& path) {
 }
 
 std::string CVellBases::PrepareSupportFolder(const std::string& tempRoot) {
-    return CWorkFolder::UserFolder(tempRoot);
+    return CWorkFolder::PrivateSubFolder(CWorkFolder::UserFolder(tempRoot),
+                                         "support-" + SupportKey());
+}
+
+std::string CVellBases::SupportKey(std::span<const EmbeddedFile> files) {
+    // FNV-1a over every name, size and byte: a key for telling versions
+    // apart in a folder of our own, not a defence against forgery.
+    uint64_t hash = 14695981039346656037u;
+    auto mix = [&hash](const unsigned char* p, size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            hash = (hash ^ p[i]) * 1099511628211u;
+    };
+    for (const EmbeddedFile& file : files) {
+        const std::string_view name(file.name);
+        mix(reinterpret_cast<const unsigned char*>(name.data()), name.size() + 1);
+        const uint64_t size = file.size;
+        for (int shift = 0; shift < 64; shift += 8) {
+            const auto b = static_cast<unsigned char>(size >> shift);
+            mix(&b, 1);
+        }
+        mix(file.data, file.size);
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string key(16, '0');
+    for (size_t i = 0; i < key.size(); ++i)
+        key[i] = kHex[(hash >> (60 - 4 * i)) & 0xF];
+    return key;
+}
+
+const std::string& CVellBases::SupportKey() {
+    static const std::string key = SupportKey(EmbeddedFiles());
+    return key;
 }
 
 void CVellBases::ExtractSupportFiles(const std::string& folder) {

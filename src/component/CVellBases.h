@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
+#include "core/EmbeddedFiles.h"
 #include "parts/CVellPartDb.h"
 
 namespace vellcfgrdr {
@@ -30,8 +32,15 @@ class CVellBases {
 
     CVellPartDb& PartDb() noexcept { return partDb_; }
 
-    // This user's private folder under tempRoot (CWorkFolder::UserFolder).
+    // The support folder under tempRoot: "support-<key>" (SupportKey) in
+    // this user's private folder (CWorkFolder::UserFolder). Libraries whose
+    // support files differ use different folders, so two versions running
+    // at once, or one after the other, never read each other's files.
     static std::string PrepareSupportFolder(const std::string& tempRoot);
+    // Sixteen hexadecimal digits that change whenever the files do.
+    static std::string SupportKey(std::span<const EmbeddedFile> files);
+    // The key of the files compiled into this library.
+    static const std::string& SupportKey();
     // Writes every support file into the folder as Windows-1252 text, each
     // first to a unique name and then renamed into place, so that a reader
     // never sees half a file. A file that holds the text already is kept

@@ -120,37 +120,59 @@ std::unique_ptr<CFileWriter> CWorkFolder::CreateEntry(std::string_view name) {
     }
 }
 
+namespace {
+
+// The folder `name` in parent, made with mode 0700 when missing. An existing
+// one is used only when it is a real folder (no link) of this user; group
+// and other access is taken away. A missing parent raises 76 with
+// missingParent as its description.
+std::string OwnFolder(const std::string& parent, const std::string& name,
+                      const std::string& missingParent) {
+    const std::string folder = CFileSys::PathAppend(parent, name);
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        const int err = errno;
+        if (err == ENOENT || err == ENOTDIR)
+            ModGSCore::RaiseOsError(err, missingParent, ErrNum::Subject::folder);
+        ModGSCore::RaiseOsError(err, folder, ErrNum::Subject::folder);
+    }
+    // Checked and tightened through one descriptor, so that nothing can be
+    // put in the folder's place between the check and the change.
+    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (dir.Get() < 0) {
+        if (errno != ELOOP && errno != ENOTDIR)
+            ModGSCore::RaiseOsError(errno, folder, ErrNum::Subject::folder);
+        struct stat link;
+        const bool isLink = ::lstat(folder.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+        Refuse(folder, isLink ? "is a symbolic link" : "is not a folder");
+    }
+    struct stat st;
+    if (::fstat(dir.Get(), &st) != 0) ModGSCore::RaiseOsError(errno, folder);
+    if (st.st_uid != ::geteuid()) Refuse(folder, "belongs to another user");
+    // Also repairs a folder that a narrow umask made unusable.
+    if ((st.st_mode & 0777) != 0700 && ::fchmod(dir.Get(), 0700) != 0)
+        ModGSCore::RaiseOsError(errno, folder);
+    return folder;
+}
+
+}  // namespace
+
 std::string CWorkFolder::UserFolder(const std::string& tempRoot) {
     try {
-        const std::string folder =
-            CFileSys::PathAppend(tempRoot, "vellcfgrdr-" + std::to_string(::geteuid()));
-        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-            const int err = errno;
-            if (err == ENOENT || err == ENOTDIR)
-                ModGSCore::RaiseOsError(
-                    err, CStdLib::Sprintf(modResStr::ResString(msgTempFolderMissing), {tempRoot}),
-                    ErrNum::Subject::folder);
-            ModGSCore::RaiseOsError(err, folder, ErrNum::Subject::folder);
-        }
-        // Checked and tightened through one descriptor, so that nothing can be
-        // put in the folder's place between the check and the change.
-        Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (dir.Get() < 0) {
-            if (errno != ELOOP && errno != ENOTDIR)
-                ModGSCore::RaiseOsError(errno, folder, ErrNum::Subject::folder);
-            struct stat link;
-            const bool isLink = ::lstat(folder.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
-            Refuse(folder, isLink ? "is a symbolic link" : "is not a folder");
-        }
-        struct stat st;
-        if (::fstat(dir.Get(), &st) != 0) ModGSCore::RaiseOsError(errno, folder);
-        if (st.st_uid != ::geteuid()) Refuse(folder, "belongs to another user");
-        // Also repairs a folder that a narrow umask made unusable.
-        if ((st.st_mode & 0777) != 0700 && ::fchmod(dir.Get(), 0700) != 0)
-            ModGSCore::RaiseOsError(errno, folder);
-        return folder;
+        return OwnFolder(tempRoot, "vellcfgrdr-" + std::to_string(::geteuid()),
+                         CStdLib::Sprintf(modResStr::ResString(msgTempFolderMissing), {tempRoot}));
     } catch (...) {
         ModGSCore::ReRaise(kWhere, "UserFolder");
+    }
+}
+
+std::string CWorkFolder::PrivateSubFolder(const std::string& parent, const std::string& name) {
+    try {
+        if (!IsSafeEntryName(name))
+            ModGSCore::RaiseError(CStdLib::Sprintf(modResStr::ResString(msgBadEntryName), {name}),
+                                  ErrNum::kBadFileName);
+        return OwnFolder(parent, name, parent);
+    } catch (...) {
+        ModGSCore::ReRaise(kWhere, "PrivateSubFolder");
     }
 }
 

@@ -52,6 +52,9 @@ class CWorkFolder {
     // folder (no link) of this user; group and other access is taken away.
     // Anything else raises 70; a missing tempRoot raises 76.
     static std::string UserFolder(const std::string& tempRoot);
+    // The folder `name` (a safe entry name) in parent, held to the same
+    // rules as the user folder; a missing parent raises 76.
+    static std::string PrivateSubFolder(const std::string& parent, const std::string& name);
 
   private:
     std::string path_;

@@ -8,6 +8,7 @@
 
 #include "TestUtil.h"
 #include "component/CVellBases.h"
+#include "core/EmbeddedFiles.h"
 #include "core/modResStr.h"
 
 using namespace vellcfgrdr;
@@ -28,6 +29,11 @@ std::string ResourceWithCrLf(const std::string& name) {
 
 std::string FolderName() {
     return "vellcfgrdr-" + std::to_string(::geteuid());
+}
+
+// The support folder, relative to the temporary folder.
+std::string SupportName() {
+    return FolderName() + "/support-" + CVellBases::SupportKey();
 }
 
 mode_t ModeOf(const std::string& path) {
@@ -61,15 +67,51 @@ TEST(CVellBases, LoadResFileGivesTheSupportFiles) {
 
 TEST(CVellBases, SupportFolderIsPrivate) {
     TempDir root;
-    const std::string expected = root.File(FolderName());
+    const std::string expected = root.File(SupportName());
     EXPECT_EQ(CVellBases::PrepareSupportFolder(root.Str()), expected);
     EXPECT_TRUE(fs::is_directory(expected));
+    EXPECT_EQ(ModeOf(root.File(FolderName())), 0700u);
     EXPECT_EQ(ModeOf(expected), 0700u);
 
     // Ours but open to others: tightened and used.
     ::chmod(expected.c_str(), 0777);
     EXPECT_EQ(CVellBases::PrepareSupportFolder(root.Str()), expected);
     EXPECT_EQ(ModeOf(expected), 0700u);
+
+    // A link in the support folder's place is refused like one in the user
+    // folder's.
+    TempDir elsewhere;
+    fs::remove(expected);
+    fs::create_directory_symlink(elsewhere.Path(), expected);
+    const CVellError e = test::CatchError([&] { CVellBases::PrepareSupportFolder(root.Str()); });
+    EXPECT_EQ(e.Number(), 70);
+    EXPECT_NE(e.Description().find("symbolic link"), std::string::npos) << e.Description();
+}
+
+// Two versions of the library running at once, or one after the other, once
+// read each other's catalogue: the folder is named after the files' content.
+TEST(CVellBases, SupportFolderIsKeyedByTheSupportFiles) {
+    const std::span<const EmbeddedFile> mine = EmbeddedFiles();
+    ASSERT_FALSE(mine.empty());
+    const std::string key = CVellBases::SupportKey();
+    EXPECT_EQ(key, CVellBases::SupportKey(mine));
+    EXPECT_EQ(key.size(), 16u);
+    EXPECT_EQ(key.find_first_not_of("0123456789abcdef"), std::string::npos);
+
+    std::vector<EmbeddedFile> other(mine.begin(), mine.end());
+    std::vector<unsigned char> bytes(other[0].data, other[0].data + other[0].size);
+    bytes.back() ^= 1;  // one bit of one file
+    other[0].data = bytes.data();
+    EXPECT_NE(CVellBases::SupportKey(other), key);
+    other[0] = mine[0];
+    other[0].name = "Renamed.txt";
+    EXPECT_NE(CVellBases::SupportKey(other), key);
+    other[0] = mine[0];
+    other.pop_back();  // a file less
+    EXPECT_NE(CVellBases::SupportKey(other), key);
+
+    TempDir root;
+    EXPECT_EQ(fs::path(CVellBases::PrepareSupportFolder(root.Str())).filename(), "support-" + key);
 }
 
 TEST(CVellBases, SupportFolderRefusesWhatIsNotOurOwnFolder) {
@@ -101,7 +143,7 @@ TEST(CVellBases, SupportFolderRefusesWhatIsNotOurOwnFolder) {
 TEST(CVellBases, ExtractSupportFilesWritesWindowsTextAtomically) {
     TempDir root;
     const std::string folder = CVellBases::PrepareSupportFolder(root.Str());
-    root.Write(FolderName() + "/PartMapping.txt", "old content");
+    root.Write(SupportName() + "/PartMapping.txt", "old content");
     CVellBases::ExtractSupportFiles(folder);
     EXPECT_EQ(NamesIn(folder), (std::vector<std::string>{"FamilyInfo.txt", "PartDescriptions.txt",
                                                          "PartInfo.sup", "PartMapping.txt"}));
@@ -117,7 +159,7 @@ TEST(CVellBases, ExtractSupportFilesWritesWindowsTextAtomically) {
     fs::last_write_time(family, stamp);
     std::string changed = ResourceWithCrLf("PartMapping.txt");
     changed[0] ^= 1;
-    root.Write(FolderName() + "/PartMapping.txt", changed);
+    root.Write(SupportName() + "/PartMapping.txt", changed);
     CVellBases::ExtractSupportFiles(folder);
     EXPECT_EQ(fs::last_write_time(family), stamp);
     EXPECT_EQ(test::ReadBytes(folder + "/PartMapping.txt"), ResourceWithCrLf("PartMapping.txt"));
@@ -190,7 +232,8 @@ TEST(CVellBases, InstanceLoadsThePartsKnowledgeFromThePrivateFolder) {
     }();
 
     EXPECT_EQ(&bases, &CVellBases::Instance());
-    EXPECT_EQ(fs::path(bases.VellDbPath()).filename(), FolderName());
+    EXPECT_EQ(fs::path(bases.VellDbPath()).parent_path().filename(), FolderName());
+    EXPECT_EQ(fs::path(bases.VellDbPath()).filename(), "support-" + CVellBases::SupportKey());
     EXPECT_GT(bases.PartDb().PartInfo()->Count(), 0);
     EXPECT_EQ(bases.GuiLanguage(), eguiLangEnglish);
     bases.SetGuiLanguage(eguiLangFrench);
