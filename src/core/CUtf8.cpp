@@ -176,6 +176,28 @@ size_t AsciiPrefix(std::string_view s) noexcept {
     return i;
 }
 
+// The bytes with every byte that starts no UTF-8 character replaced by the
+// character `instead` gives for it; ASCII runs, which dominate real files,
+// are copied straight through.
+template <class Instead>
+std::string Repaired(std::string_view bytes, size_t reserve, Instead instead) {
+    std::string out;
+    out.reserve(reserve);
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        const size_t start = pos;
+        pos += AsciiPrefix(bytes.substr(pos));
+        out.append(bytes.substr(start, pos - start));
+        if (pos >= bytes.size()) break;
+        const size_t before = pos;
+        if (CUtf8::Decode(bytes, pos) == CUtf8::kReplacement && pos == before + 1)
+            CUtf8::Append(out, instead(static_cast<unsigned char>(bytes[before])));
+        else
+            out.append(bytes.substr(before, pos - before));
+    }
+    return out;
+}
+
 }  // namespace
 
 bool CUtf8::IsAscii(std::string_view bytes) noexcept {
@@ -194,44 +216,12 @@ bool CUtf8::IsValidUtf8(std::string_view bytes) noexcept {
 }
 
 std::string CUtf8::FromUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        // Copy ASCII runs straight through; they dominate real files.
-        const size_t start = pos;
-        while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
-            ++pos;
-        out.append(bytes.substr(start, pos - start));
-        if (pos >= bytes.size()) break;
-        const size_t before = pos;
-        const char32_t cp = Decode(bytes, pos);
-        if (cp == kReplacement && pos == before + 1)
-            Append(out, kReplacement);
-        else
-            out.append(bytes.substr(before, pos - before));
-    }
-    return out;
+    return Repaired(bytes, bytes.size(), [](unsigned char) { return kReplacement; });
 }
 
 std::string CUtf8::FromExternal(std::string_view bytes) {
     if (IsValidUtf8(bytes)) return std::string(bytes);
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        const size_t start = pos;
-        while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
-            ++pos;
-        out.append(bytes.substr(start, pos - start));
-        if (pos >= bytes.size()) break;
-        const size_t before = pos;
-        if (Decode(bytes, pos) == kReplacement && pos == before + 1)
-            Append(out, Cp1252Char(static_cast<unsigned char>(bytes[before])));
-        else
-            out.append(bytes.substr(before, pos - before));
-    }
-    return out;
+    return Repaired(bytes, bytes.size() + bytes.size() / 8, &Cp1252Char);
 }
 
 char32_t CUtf8::Cp1252Char(unsigned char code) noexcept {

@@ -66,6 +66,8 @@ enum MsgId : int32_t {
     msgDuplicatePart = 2100,
     msgMappedToUnknown = 2110,
     msgTextCut = 2120,
+    msgBadBusNumber = 2300,
+    msgBadNumber = 2310,
     // The public face: formats by name, the summary of a read.
     msgExtensionsRead = 2400,
     msgUnknownFormatName = 2410,

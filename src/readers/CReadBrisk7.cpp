@@ -25,9 +25,8 @@ namespace {
 constexpr const char* kSource = "CReadBrisk7";
 const Where kWhere = Where::Object("CReadBrisk7");
 
-// 0x7777DDDD and 0x5555AAAA as stored, low byte first.
+// 0x7777DDDD as stored, low byte first.
 constexpr std::array<uint8_t, 4> kSignature = {0xDD, 0xDD, 0x77, 0x77};
-constexpr std::array<uint8_t, 4> kSkein3Segment = {0xAA, 0xAA, 0x55, 0x55};
 
 constexpr int32_t kBus = 0;
 constexpr int32_t kDrop = 1;
@@ -78,11 +77,10 @@ int32_t CReadBrisk7::GetIoConfig(CIoConfig& root) {
                 eMsgError, kSource);
             return ErrNum::kUnknownFormat;
         }
-        const int32_t segment = CByteMath::PatternOffset(0, bytes, kSkein3Segment);
         root.SetPlcFamily(plcBrisk7);
         root.BusList().AddBus(kBus, "Tbus");
         root.DropList().AddDrop3(kBus, kDrop, DropFamily::kBrisk7, "");
-        if (segment >= 1) return CReadSkein3().GetIOmapSkein3(root);
+        if (CReadSkein3::IsSkein3Image(bytes)) return CReadSkein3().GetIOmapSkein3(root, bytes);
         return GetIOmap_Brisk(bytes);
     } catch (...) {
         root.ErrorReport(kWhere, "GetIoConfig");

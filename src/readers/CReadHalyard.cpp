@@ -21,22 +21,9 @@ namespace {
 constexpr const char* kSource = "CReadHalyard";
 const Where kWhere = Where::Object("CReadHalyard");
 
-// A whole number of the given range: a text that is no number raises 13, one
-// out of range 6, as a typed conversion of the value would.
-int32_t ToInteger(const std::string& text, double min, double max) {
-    if (!CStdLib::IsNumeric(text)) ModGSCore::RaiseError(text, ErrNum::kTypeMismatch);
-    const double v = CStdLib::RoundHalfEven(CStdLib::Val(text));
-    if (!(v >= min && v <= max)) ModGSCore::RaiseError(text, ErrNum::kOverflow);
-    return static_cast<int32_t>(v);
-}
-
-int32_t ToInt16(const std::string& text) {
-    return ToInteger(text, INT16_MIN, INT16_MAX);
-}
-
-int32_t ToInt32(const std::string& text) {
-    return ToInteger(text, INT32_MIN, INT32_MAX);
-}
+// Numbers of the model's places; a negative one would land on the places
+// the model keeps for supplies.
+constexpr int32_t kMaxNumber = INT16_MAX;
 
 std::string BusTypeName(int32_t headType) {
     switch (headType) {
@@ -101,7 +88,8 @@ const ReaderDescription& CReadHalyard::Description() {
 
 int32_t CReadHalyard::GetIoConfig(CIoConfig& root) {
     root_ = &root;
-    status_ = ErrNum::kBadFileFormat;
+    kit_.emplace(root, kSource);
+    status_ = ErrNum::kOk;
     try {
         reader_.SetCaseSensitive(false);
         reader_.SetSkipBlankLines(true);
@@ -119,12 +107,14 @@ int32_t CReadHalyard::GetIoConfig(CIoConfig& root) {
             break;
         }
     }
+    // Without a model (or a PLCConfig block) the file is no Halyard export.
+    if (!sawModel_) return kit_->NotOurFormat();
     // A file cut off inside a block has lost what followed: not a success.
     if (depth_ > 0 && status_ == ErrNum::kOk) {
         root.InfoMessage(modResStr::ResString(msgFileEndsInBlock), eMsgError, kSource);
-        status_ = ErrNum::kBadFileFormat;
+        return ErrNum::kBadFileFormat;
     }
-    return status_;
+    return kit_->Status(status_);
 }
 
 bool CReadHalyard::NextLine() {
@@ -154,6 +144,10 @@ std::string CReadHalyard::Value() const {
     const size_t eq = line.find('=');
     if (eq != std::string_view::npos) line.remove_prefix(eq + 1);
     return CStdLib::UnQuoteString(CUtf8::TrimBlanks(line));
+}
+
+std::optional<int32_t> CReadHalyard::Number(int32_t min, int32_t max, MsgId id) {
+    return kit_->LineNumber(Value(), min, max, id, reader_.LineNo(), reader_.CurrLine());
 }
 
 void CReadHalyard::SkipTo(int32_t depth) {
@@ -188,6 +182,7 @@ void CReadHalyard::ReadPlcConfig() {
 }
 
 bool CReadHalyard::ReadCpuName() {
+    sawModel_ = true;
     try {
         const std::string model = root_->RequirePartMapping().ToPartRef(Value());
         const int32_t family = root_->RequirePartInfo().PlcFamily(model);
@@ -210,9 +205,12 @@ void CReadHalyard::ReadDropHead() {
         bool busCreated = false;
         while (NextLine()) {
             if (Is("headIndex")) {
-                headIndex = ToInt16(Value());
+                // Without its number the head's drops have no place.
+                const std::optional<int32_t> n = Number(0, kMaxNumber, msgBadBusNumber);
+                if (!n) return SkipTo(depth);
+                headIndex = *n;
             } else if (Is("headType")) {
-                headType = ToInt32(Value());
+                headType = Number(INT32_MIN, INT32_MAX, msgBadNumber).value_or(headType);
             } else if (Is("BEGIN IODrop")) {
                 if (!busCreated) {
                     root_->BusList().AddBus(headIndex, BusTypeName(headType));
@@ -243,9 +241,12 @@ void CReadHalyard::ReadIoDrop(int32_t bus) {
         };
         while (NextLine()) {
             if (Is("dropNumber")) {
-                dropNumber = ToInt16(Value());
+                const std::optional<int32_t> n = Number(0, kMaxNumber, msgBadDropNumber);
+                if (!n) return SkipTo(depth);
+                dropNumber = *n;
             } else if (Is("DropType")) {
-                familyCode = DropFamilyCode(ToInt32(Value()));
+                if (const std::optional<int32_t> n = Number(INT32_MIN, INT32_MAX, msgBadNumber))
+                    familyCode = DropFamilyCode(*n);
             } else if (Is("BEGIN IOModule")) {
                 createDrop();
                 ReadModule(bus, dropNumber);
@@ -263,18 +264,22 @@ void CReadHalyard::ReadIoDrop(int32_t bus) {
 
 void CReadHalyard::ReadModule(int32_t bus, int32_t drop) {
     try {
+        const int32_t depth = depth_;
         int32_t rack = 0;
         int32_t slot = 0;
         std::string name;
         while (NextLine()) {
-            if (Is("rack")) {
-                rack = ToInt16(Value());
-            } else if (Is("slot")) {
-                slot = ToInt16(Value());
+            if (Is("rack") || Is("slot")) {
+                const bool isRack = Is("rack");
+                const std::optional<int32_t> n =
+                    Number(0, kMaxNumber, isRack ? msgBadRackNumber : msgBadSlotNumber);
+                // A module without its place is left out, never put on another's.
+                if (!n) return SkipTo(depth);
+                (isRack ? rack : slot) = *n;
             } else if (Is("moduleName")) {
                 name = Value();
             } else if (Is("personality")) {
-                ToInt32(Value());
+                Number(INT32_MIN, INT32_MAX, msgBadNumber);
             } else if (IsBegin()) {
                 // Taking a nested block's END for the module's own would close
                 // the drop and its head early and lose every drop after it.

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "readers/CReaderKit.h"
 #include "readers/IReader.h"
 #include "support/CTextReader.h"
 
@@ -15,9 +17,11 @@ namespace vellcfgrdr {
 // IOModule a module of that drop. Blocks of any other name are skipped whole.
 class CReadHalyard final : public IReader {
   public:
-    // 0; 14002 for a model of no known family; 321 without a PLCConfig block,
-    // without a model, or when the file ends inside an open block; otherwise
-    // the number of the last error met in a block.
+    // 0; 14003 when a line with a number that is not one was skipped (and
+    // with it a module, drop or head without its place); 14002 for a model
+    // of no known family; 321 without a PLCConfig block, without a model, or
+    // when the file ends inside an open block; otherwise the number of the
+    // last error met in a block.
     static const ReaderDescription& Description();
     int32_t GetIoConfig(CIoConfig& root) override;
 
@@ -31,6 +35,9 @@ class CReadHalyard final : public IReader {
     bool IsBegin();
     bool IsEnd();
     std::string Value() const;
+    // The value of the current line as a whole number in min..max; nothing,
+    // after the kit's warning `id` naming the line, otherwise.
+    std::optional<int32_t> Number(int32_t min, int32_t max, MsgId id);
 
     void ReadPlcConfig();
     // Returns false when the model's family is unknown and reading stops.
@@ -45,9 +52,11 @@ class CReadHalyard final : public IReader {
     void BlockFailed(std::string_view procName, int32_t depth);
 
     CIoConfig* root_ = nullptr;
+    std::optional<CReaderKit> kit_;
     CTextReader reader_;
     int32_t status_ = 0;
     int32_t depth_ = 0;  // blocks opened and not yet closed
+    bool sawModel_ = false;
 };
 
 }  // namespace vellcfgrdr

@@ -15,7 +15,6 @@
 #include "support/CByteCursor.h"
 #include "support/CByteMath.h"
 #include "support/CStdLib.h"
-#include "support/CStdio.h"
 
 namespace vellcfgrdr {
 
@@ -127,14 +126,17 @@ int32_t CReadSkein3::RackOfField(int32_t field) noexcept {
     }
 }
 
-int32_t CReadSkein3::GetIOmapSkein3(CIoConfig& root) {
+bool CReadSkein3::IsSkein3Image(std::span<const uint8_t> bytes) {
+    // A marker at offset 0 is the Brisk7 signature's place: no Skein-3 image.
+    return CByteMath::PatternOffset(0, bytes, kSegmentMarker) >= 1;
+}
+
+int32_t CReadSkein3::GetIOmapSkein3(CIoConfig& root, std::span<const uint8_t> bytes) {
     root_ = &root;
     result_ = ErrNum::kOk;
     try {
         substitutions_ = CStdLib::Split(
             root.RequireFamilyInfo().FamilyAttribute(plcBrisk7, "VirtualReplace", ""), '|');
-        std::vector<uint8_t> bytes;
-        CStdio::ReadBinFile(root.ProjectFileName(), bytes);
         const CByteCursor image(bytes, "Skein-3 image", ErrNum::kBadFileFormat);
 
         int32_t segmentMarker = CByteMath::PatternOffset(0, bytes, kSegmentMarker);

@@ -32,9 +32,12 @@ class CReadSkein3 {
     // of a rack (a virtual module).
     static int32_t RackOfField(int32_t field) noexcept;
 
-    // 0; 14003 when a virtual module could not be resolved; 321 when the
-    // image could not be read.
-    int32_t GetIOmapSkein3(CIoConfig& root);
+    // Whether an image the Brisk7 reader has read is a Skein-3 image.
+    static bool IsSkein3Image(std::span<const uint8_t> bytes);
+    // Reads the image of the root's project file, as the Brisk7 reader has
+    // read it. 0; 14003 when a virtual module could not be resolved; 321
+    // when the image could not be read.
+    int32_t GetIOmapSkein3(CIoConfig& root, std::span<const uint8_t> bytes);
 
   private:
     struct Extension {

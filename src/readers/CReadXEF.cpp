@@ -57,11 +57,6 @@ std::string PartNumber(pugi::xml_node element, const CIoConfig& root) {
     return std::string(root.LimitText(element.child("partItem").attribute("partNumber").value()));
 }
 
-int32_t Position(pugi::xml_node element) {
-    const std::string text = ChildAttribute(element, "equipInfo", "position");
-    return text.empty() ? 0 : CStdLib::Atoi(text);
-}
-
 int32_t DropFamilyCode(const std::string& part) {
     if (part == "MDI_I/O-Bus_drop") return DropFamily::kInterbus2;
     if (part == "OspreyDropforEthernet" || part == "FinchBasicDrop_Q2forEthernet" ||
@@ -119,6 +114,8 @@ const ReaderDescription& CReadXEF::Description() {
 
 int32_t CReadXEF::GetIoConfig(CIoConfig& root) {
     root_ = &root;
+    CReaderKit kit(root, kSource);
+    kit_ = &kit;
     try {
         const std::string& path = root.ProjectFileName();
         if (CUtf8::EqualsNoCase(CFileSys::FileExtension(path, false), "zef")) {
@@ -128,7 +125,7 @@ int32_t CReadXEF::GetIoConfig(CIoConfig& root) {
         } else {
             ReadDocument(path);
         }
-        return ErrNum::kOk;
+        return kit.Status(ErrNum::kOk);
     } catch (...) {
         ModGSCore::ReRaise(kWhere, "GetIoConfig");
     }
@@ -171,12 +168,21 @@ void CReadXEF::ReadDocument(const std::string& path) {
                                                         ? "/ZEFExchangeFile/IOConf/PLC"
                                                         : "/FEFExchangeFile/IOConf/PLC")
                                    .node();
-    if (!plc) {
-        root_->InfoMessage(modResStr::ResString(msgUnknownFileFormat) + ": " + path, eMsgError,
-                           kSource);
-        ModGSCore::RaiseError(path, ErrNum::kBadFileFormat);
-    }
+    if (!plc) ModGSCore::RaiseError(path, kit_->NotOurFormat());
     ScanPlc(plc);
+}
+
+std::optional<int32_t> CReadXEF::Position(pugi::xml_node element, int32_t min, int32_t max) {
+    const std::string_view text = element.child("equipInfo").attribute("position").value();
+    if (text.empty()) return 0;
+    const std::optional<int32_t> n = CReaderKit::ToInt(text, min, max);
+    if (!n) {
+        // A guess (0) would put the element on another one's place.
+        kit_->Warn(msgBadModuleNumber, {element.name(), PartNumber(element, *root_), "position",
+                                        CReaderKit::Quote(text), min, max});
+        kit_->LeftOut();
+    }
+    return n;
 }
 
 void CReadXEF::ScanPlc(pugi::xml_node plc) {
@@ -213,7 +219,9 @@ void CReadXEF::GetCpuInfo(pugi::xml_node plc) {
 void CReadXEF::ScanBusses(pugi::xml_node block, std::string_view flavour) {
     const std::string tag = "bus" + std::string(flavour);
     for (pugi::xml_node bus : block.children(tag.c_str())) {
-        bus_ = Position(bus);
+        const std::optional<int32_t> position = Position(bus);
+        if (!position) continue;
+        bus_ = *position;
         std::string type(root_->LimitText(bus.attribute("busType").value()));
         if (type.empty()) type = root_->LimitText(bus.attribute("name").value());
         if (type.empty())
@@ -233,7 +241,6 @@ void CReadXEF::ScanBusses(pugi::xml_node block, std::string_view flavour) {
 }
 
 void CReadXEF::ScanBus(pugi::xml_node bus) {
-    bus_ = Position(bus);
     drop_ = 0;
     // Modules directly below a bus go to rack 0, not to whatever rack the
     // previous bus ended with.
@@ -249,7 +256,9 @@ void CReadXEF::ScanDrops(pugi::xml_node bus, std::string_view flavour) {
     const bool kestrel = flavour == "Kestrel";
     const std::string tag = "drop" + std::string(flavour);
     for (pugi::xml_node drop : bus.children(tag.c_str())) {
-        drop_ = Position(drop);
+        const std::optional<int32_t> position = Position(drop);
+        if (!position) continue;
+        drop_ = *position;
         rack_ = kestrel ? -1 : 0;
         const std::string part = PartNumber(drop, *root_);
         root_->DebugMessage(CStdLib::Sprintf("    Drop %d.%d = %s", {bus_, drop_, part}), kSource);
@@ -268,7 +277,9 @@ void CReadXEF::ScanRacks(pugi::xml_node element, std::string_view flavour, int32
     root_->DebugMessage("    " + std::to_string(count) + " Rack(s)", kSource);
     for (pugi::xml_node rack : element.children(tag.c_str())) {
         const std::string part = PartNumber(rack, *root_);
-        rack_ = Position(rack) + rackOffset;
+        const std::optional<int32_t> position = Position(rack, INT16_MIN, INT16_MAX - 1);
+        if (!position) continue;
+        rack_ = *position + rackOffset;
         root_->RackList().AddRack(bus_, drop_, rack_, part);
         root_->DebugMessage(
             CStdLib::Sprintf("        Rack %d.%d.%d = %s", {bus_, drop_, rack_, part}), kSource);
@@ -290,6 +301,9 @@ void CReadXEF::PlaceModuleLikeChildren(pugi::xml_node element) {
 
 void CReadXEF::ScanModuleLikeItem(pugi::xml_node element, int32_t kind) {
     try {
+        const std::optional<int32_t> position = Position(element);
+        if (!position) return;
+        int32_t slot = *position;
         const bool cpu = IsTrue(element.attribute("UCMod"));
         std::string part = PartNumber(element, *root_);
         const std::string base = WithoutSuffixes(part);
@@ -298,7 +312,6 @@ void CReadXEF::ScanModuleLikeItem(pugi::xml_node element, int32_t kind) {
                                eMsgWarning, kSource);
             part = base;
         }
-        int32_t slot = Position(element);
         const IPartMapping& mapping = root_->RequirePartMapping();
         if (cpu) {
             bool found = false;

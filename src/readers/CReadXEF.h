@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
 
+#include "readers/CReaderKit.h"
 #include "readers/IReader.h"
 
 namespace vellcfgrdr {
@@ -16,8 +18,9 @@ namespace vellcfgrdr {
 // flavour, any other in the ATS flavour and then once more in the Kestrel one.
 class CReadXEF final : public IReader {
   public:
-    // 0; every failure is raised: 321 for a file that is no exchange file,
-    // 14001 for a PLC of no known family.
+    // 0, or 14003 when an element with a position that is no number was
+    // left out; every failure is raised: 321 for a file that is no exchange
+    // file, 14001 for a PLC of no known family.
     static const ReaderDescription& Description();
     int32_t GetIoConfig(CIoConfig& root) override;
 
@@ -33,8 +36,13 @@ class CReadXEF final : public IReader {
     void ScanRacks(pugi::xml_node element, std::string_view flavour, int32_t rackOffset);
     void PlaceModuleLikeChildren(pugi::xml_node element);
     void ScanModuleLikeItem(pugi::xml_node element, int32_t kind);
+    // The element's position (0 when it has none), or nothing after a
+    // warning naming the element when it is no number in min..max.
+    std::optional<int32_t> Position(pugi::xml_node element, int32_t min = INT16_MIN,
+                                    int32_t max = INT16_MAX);
 
     CIoConfig* root_ = nullptr;
+    CReaderKit* kit_ = nullptr;
     int32_t bus_ = 0;
     int32_t drop_ = 0;
     int32_t rack_ = 0;

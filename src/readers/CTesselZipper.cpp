@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/ModGSCore.h"
+#include "support/CFd.h"
 #include "support/CFileSys.h"
 #include "support/CPkDcl.h"
 
@@ -18,26 +19,6 @@ namespace {
 
 const Where kWhere = Where::Object("CTesselZipper");
 constexpr int32_t kMaxNameLength = 255;
-
-class Fd {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int Get() const noexcept { return fd_; }
-    // Closes now; false when the close reports a lost write.
-    bool Close() noexcept {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
 
 // Reads exactly n bytes at the offset; false when fewer are there.
 bool ReadAt(int fd, int64_t offset, void* buffer, size_t n) {
@@ -82,7 +63,7 @@ bool IsPlainFileName(std::string_view name) {
 std::string CTesselZipper::Unpack(const std::string& containerPath, const std::string& destFolder) {
     try {
         lastCode_ = kContainerError;
-        Fd in(::open(containerPath.c_str(), O_RDONLY | O_CLOEXEC));
+        CFd in(::open(containerPath.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat st {};
         if (in.Get() < 0 || ::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
         const int64_t size = st.st_size;
@@ -120,8 +101,8 @@ std::string CTesselZipper::Unpack(const std::string& containerPath, const std::s
             }
 
             const std::string outPath = CFileSys::PathAppend(destFolder, name);
-            Fd out(::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
-                          0600));
+            CFd out(::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
+                           0600));
             if (out.Get() < 0) {
                 code = kContainerError;
                 break;

@@ -13,6 +13,7 @@
 #include "core/ModGSCore.h"
 #include "core/MsgId.h"
 #include "core/modResStr.h"
+#include "support/CFd.h"
 #include "support/CFileSys.h"
 #include "support/CStdLib.h"
 
@@ -23,21 +24,6 @@ namespace {
 const Where kWhere = Where::Object("CWorkFolder");
 
 constexpr size_t kMaxNameBytes = 255;
-
-// Closes the descriptor on every way out.
-class Fd {
-  public:
-    explicit Fd(int fd) noexcept : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int Get() const noexcept { return fd_; }
-
-  private:
-    int fd_;
-};
 
 [[noreturn]] void Refuse(const std::string& folder, const char* why) {
     ModGSCore::RaiseError(folder + " " + why + "; refusing to use it as the support folder",
@@ -137,7 +123,7 @@ std::string OwnFolder(const std::string& parent, const std::string& name,
     }
     // Checked and tightened through one descriptor, so that nothing can be
     // put in the folder's place between the check and the change.
-    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    CFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (dir.Get() < 0) {
         if (errno != ELOOP && errno != ENOTDIR)
             ModGSCore::RaiseOsError(errno, folder, ErrNum::Subject::folder);

@@ -108,25 +108,6 @@ TEST_F(HalyardTest, FilesWithoutAModel) {
     EXPECT_EQ(CReadHalyard().GetIoConfig(other), 53);
 }
 
-TEST_F(HalyardTest, AnErrorEndsItsBlockOnly) {
-    EXPECT_EQ(Read("BEGIN PLCConfig\nmodelName = 318CPU2411\n"
-                   "BEGIN DropHead\nheadIndex = 1\n"
-                   "BEGIN IODrop\ndropNumber = 1\n" +
-                   Module(0, 1, "318DIN1624") +
-                   "BEGIN IOModule\nslot = two\nmoduleName = 318DIN0824\nEND\n" +
-                   Module(0, 3, "318DIN0824") + "END\n" + "BEGIN IODrop\ndropNumber = 2\n" +
-                   Module(0, 1, "318DOU1624T") + "END\nEND\n" +
-                   "BEGIN DropHead\nheadIndex = 99999\nBEGIN IODrop\nEND\nEND\n" +
-                   "BEGIN DropHead\nheadIndex = 4\nBEGIN IODrop\ndropNumber = 1\nEND\nEND\n"
-                   "END\n"),
-              6);  // the last error: the head index out of range
-    EXPECT_EQ(At(1, 1, 0, 1), "318DIN1624");
-    EXPECT_EQ(At(1, 1, 0, 3), "");  // the drop ended at the bad slot
-    EXPECT_EQ(At(1, 2, 0, 1), "318DOU1624T");
-    EXPECT_NE(Drop(4, 1), nullptr);  // read after the failed head
-    EXPECT_TRUE(messages_.empty()) << messages_.front();
-}
-
 TEST_F(HalyardTest, AFileCutOffInsideABlockIsNoSuccess) {
     EXPECT_EQ(Read("BEGIN PLCConfig\nmodelName = 318CPU2411\nBEGIN DropHead\n"
                    "BEGIN IODrop\ndropNumber = 1\n" +
