@@ -271,10 +271,3 @@ TEST_F(Brisk7Test, RacksBeyondFourteenAreReported) {
                              "Invalid rack number Pos0.1.17", "Invalid rack number 17",
                              "The project could not be imported correctly, please verify!"}));
 }
-
-TEST_F(Brisk7Test, FilesWithoutTheSignature) {
-    EXPECT_EQ(Read(std::string("ABCD\xDD\xDD\x77\x77 BRKDIN1624", 19)), 14001);
-    EXPECT_EQ(messages_,
-              std::vector<std::string>{"Unsupported or unknown file format: PABCD..ww BRKDIN1"});
-    EXPECT_EQ(cfg_.BusList().Count(), 0);
-}

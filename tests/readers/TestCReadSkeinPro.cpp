@@ -204,18 +204,3 @@ TEST_F(SkeinProTest, UnusableNumbersSkipTheirLineWithAWarning) {
                   "Line 24 skipped: 99999 is not a rack number from 0 to 32766: RACK 99999",
                   "Line 30 skipped:  is not a rack number from 0 to 32766: RACK"}));
 }
-
-TEST_F(SkeinProTest, FilesThatAreNoExport) {
-    for (const std::string& text :
-         {std::string(), Lines({"END_CONFIGURATION", "END_RACK", "END_BUS"}),
-          std::string("\x00\x01\xFF\xFEjunk\r\n\x7F", 9)}) {
-        CIoConfig cfg;
-        test::AttachShippedParts(cfg);
-        cfg.SetProjectFileName(dir_.Write("x.fef", text));
-        EXPECT_EQ(CReadSkeinPro().GetIoConfig(cfg), 321);
-        EXPECT_EQ(cfg.ModuleList().Count(), 0);
-    }
-    CIoConfig missing;
-    missing.SetProjectFileName(dir_.File("missing.fef"));
-    EXPECT_EQ(CReadSkeinPro().GetIoConfig(missing), 53);
-}

@@ -121,17 +121,6 @@ TEST_F(Slc500Test, BadSlotAndRackNumbersSkipTheLineWithAWarning) {
               "Line 8 skipped: 40000 is not a rack number from 1 to 32767: rack 40000 1746-A7");
 }
 
-TEST_F(Slc500Test, FilesThatAreNoExport) {
-    EXPECT_EQ(Read(std::string("\x00\x01\xFF\xFEjunk\r\n\x7F", 9)), 321);
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].rfind("Unsupported or unknown file format: ", 0), 0u);
-    EXPECT_EQ(cfg_.ModuleList().Count(), 0);
-
-    CIoConfig other;
-    other.SetProjectFileName(dir_.File("missing.slc"));
-    EXPECT_EQ(CReadSlc500().GetIoConfig(other), 53);
-}
-
 TEST_F(Slc500Test, WarningsFollowTheLanguage) {
     modResStr::SetGuiLanguage(eguiLangFrench);
     const int32_t status = Read("start 1747-L532\nslot x 1746-IB16\nslot 1\n");

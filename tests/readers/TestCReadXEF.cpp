@@ -149,22 +149,14 @@ TEST_F(XefTest, DropFamilyCodesFromThePartNumber) {
         EXPECT_EQ(cfg_.DropList().DropByKey(0, i + 1)->IoFamily(), families[i]) << parts[i];
 }
 
-TEST_F(XefTest, FilesThatAreNoExchangeFile) {
-    EXPECT_EQ(test::CatchError([&] { Read("<FEFExchangeFile>\n<IOConf>\n</FEF>"); }).Number(), 321);
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].rfind("CReadXEF: parsing error in line 3 : ", 0), 0u) << messages_[0];
-
-    CIoConfig other;
-    test::AttachShippedParts(other);
-    other.SetProjectFileName(dir_.Write("q.xef", "<Other><IOConf><PLC/></IOConf></Other>"));
-    EXPECT_EQ(test::CatchError([&] { CReadXEF().GetIoConfig(other); }).Number(), 321);
-    other.SetProjectFileName(
-        dir_.Write("r.xef", Plc("FEFExchangeFile", "Mystery", "", "<configATS/>")));
-    const CVellError e = test::CatchError([&] { CReadXEF().GetIoConfig(other); });
+// Files of other formats, broken ones and entity declarations are golden
+// cases (tests/data/e2e/cobalt, tests/bad/cobalt); the raised error's source
+// is not recorded there.
+TEST_F(XefTest, PlcOfNoFamilyRaises14001) {
+    const CVellError e =
+        test::CatchError([&] { Read(Plc("FEFExchangeFile", "Mystery", "", "<configATS/>")); });
     EXPECT_EQ(e.Number(), 14001);
     EXPECT_EQ(e.Source(), "VellCfgRdr > ReadXEF.GetCpuInfo");
-    other.SetProjectFileName(dir_.Write("s.xef", "<!DOCTYPE x [<!ENTITY a \"b\">]><x>&a;</x>"));
-    EXPECT_EQ(test::CatchError([&] { CReadXEF().GetIoConfig(other); }).Number(), 321);
 }
 
 namespace {
