@@ -14,76 +14,87 @@
 #include "core/CNumText.h"
 #include "core/CUtf8.h"
 #include "core/ErrNum.h"
+#include "core/modResStr.h"
 
 namespace vellcfgrdr {
 
 namespace {
 
 constexpr const char* kGenericErrorText = "Application-defined or object-defined error";
+constexpr const char* kGenericErrorTextFr = "Erreur définie par l'application ou par l'objet";
 constexpr const char* kNullPointerText = "Null Pointer Exception";
 constexpr size_t kTraceSourceWidth = 20;
 
 struct ErrorTextEntry {
     int32_t number;
     const char* text;
+    const char* french;
 };
 
-// The run-time error texts of the numbers the component raises or may meet.
+// The run-time error texts of the numbers the component raises or may meet,
+// in both languages of the message table.
 constexpr ErrorTextEntry kErrorTexts[] = {
-    {3, "Return without GoSub"},
-    {5, "Invalid procedure call or argument"},
-    {6, "Overflow"},
-    {7, "Out of memory"},
-    {9, "Subscript out of range"},
-    {10, "This array is fixed or temporarily locked"},
-    {11, "Division by zero"},
-    {13, "Type mismatch"},
-    {14, "Out of string space"},
-    {16, "Expression too complex"},
-    {17, "Can't perform requested operation"},
-    {18, "User interrupt occurred"},
-    {20, "Resume without error"},
-    {28, "Out of stack space"},
-    {35, "Sub or Function not defined"},
-    {48, "Error in loading DLL"},
-    {51, "Internal error"},
-    {52, "Bad file name or number"},
-    {53, "File not found"},
-    {54, "Bad file mode"},
-    {55, "File already open"},
-    {57, "Device I/O error"},
-    {58, "File already exists"},
-    {59, "Bad record length"},
-    {61, "Disk full"},
-    {62, "Input past end of file"},
-    {63, "Bad record number"},
-    {67, "Too many files"},
-    {68, "Device unavailable"},
-    {70, "Permission denied"},
-    {71, "Disk not ready"},
-    {74, "Can't rename with different drive"},
-    {75, "Path/File access error"},
-    {76, "Path not found"},
-    {91, "Object variable or With block variable not set"},
-    {92, "For loop not initialized"},
-    {93, "Invalid pattern string"},
-    {94, "Invalid use of Null"},
-    {321, "Invalid file format"},
-    {322, "Can't create necessary temporary file"},
-    {325, "Invalid format in resource file"},
-    {326, "Resource with identifier not found"},
-    {380, "Invalid property value"},
-    {381, "Invalid property-array index"},
-    {424, "Object required"},
-    {438, "Object doesn't support this property or method"},
-    {445, "Object doesn't support this action"},
-    {448, "Named argument not found"},
-    {449, "Argument not optional or invalid property assignment"},
-    {450, "Wrong number of arguments or invalid property assignment"},
-    {451, "Object not a collection"},
-    {452, "Invalid ordinal"},
-    {457, "This key is already associated with an element of this collection"},
-    {458, "Variable uses a type not supported"},
+    {3, "Return without GoSub", "Return sans GoSub"},
+    {5, "Invalid procedure call or argument", "Appel de procédure ou argument incorrect"},
+    {6, "Overflow", "Dépassement de capacité"},
+    {7, "Out of memory", "Mémoire insuffisante"},
+    {9, "Subscript out of range", "L'indice n'appartient pas à la sélection"},
+    {10, "This array is fixed or temporarily locked",
+     "Ce tableau est fixe ou temporairement verrouillé"},
+    {11, "Division by zero", "Division par zéro"},
+    {13, "Type mismatch", "Incompatibilité de type"},
+    {14, "Out of string space", "Espace de chaîne insuffisant"},
+    {16, "Expression too complex", "Expression trop complexe"},
+    {17, "Can't perform requested operation", "Impossible d'exécuter l'opération requise"},
+    {18, "User interrupt occurred", "Interruption par l'utilisateur"},
+    {20, "Resume without error", "Reprise sans erreur"},
+    {28, "Out of stack space", "Espace pile insuffisant"},
+    {35, "Sub or Function not defined", "Sub ou Function non définie"},
+    {48, "Error in loading DLL", "Erreur de chargement de DLL"},
+    {51, "Internal error", "Erreur interne"},
+    {52, "Bad file name or number", "Nom ou numéro de fichier incorrect"},
+    {53, "File not found", "Fichier introuvable"},
+    {54, "Bad file mode", "Mode d'accès au fichier incorrect"},
+    {55, "File already open", "Fichier déjà ouvert"},
+    {57, "Device I/O error", "Erreur d'entrée/sortie de périphérique"},
+    {58, "File already exists", "Fichier déjà existant"},
+    {59, "Bad record length", "Longueur d'enregistrement incorrecte"},
+    {61, "Disk full", "Disque plein"},
+    {62, "Input past end of file", "Entrée au-delà de la fin du fichier"},
+    {63, "Bad record number", "Numéro d'enregistrement incorrect"},
+    {67, "Too many files", "Trop de fichiers"},
+    {68, "Device unavailable", "Périphérique non disponible"},
+    {70, "Permission denied", "Permission refusée"},
+    {71, "Disk not ready", "Disque non prêt"},
+    {74, "Can't rename with different drive", "Impossible de renommer avec un lecteur différent"},
+    {75, "Path/File access error", "Erreur d'accès au chemin/fichier"},
+    {76, "Path not found", "Chemin introuvable"},
+    {91, "Object variable or With block variable not set",
+     "Variable objet ou variable de bloc With non définie"},
+    {92, "For loop not initialized", "Boucle For non initialisée"},
+    {93, "Invalid pattern string", "Chaîne de modèle incorrecte"},
+    {94, "Invalid use of Null", "Utilisation incorrecte de Null"},
+    {321, "Invalid file format", "Format de fichier incorrect"},
+    {322, "Can't create necessary temporary file",
+     "Impossible de créer le fichier temporaire nécessaire"},
+    {325, "Invalid format in resource file", "Format incorrect dans le fichier ressource"},
+    {326, "Resource with identifier not found", "Ressource avec cet identificateur introuvable"},
+    {380, "Invalid property value", "Valeur de propriété incorrecte"},
+    {381, "Invalid property-array index", "Index de tableau de propriétés incorrect"},
+    {424, "Object required", "Objet requis"},
+    {438, "Object doesn't support this property or method",
+     "Cet objet ne gère pas cette propriété ou méthode"},
+    {445, "Object doesn't support this action", "Cet objet ne gère pas cette action"},
+    {448, "Named argument not found", "Argument nommé introuvable"},
+    {449, "Argument not optional or invalid property assignment",
+     "Argument non facultatif ou affectation de propriété incorrecte"},
+    {450, "Wrong number of arguments or invalid property assignment",
+     "Nombre d'arguments incorrect ou affectation de propriété incorrecte"},
+    {451, "Object not a collection", "Cet objet n'est pas une collection"},
+    {452, "Invalid ordinal", "Numéro d'ordre incorrect"},
+    {457, "This key is already associated with an element of this collection",
+     "Cette clé est déjà associée à un élément de cette collection"},
+    {458, "Variable uses a type not supported", "La variable utilise un type non géré"},
 };
 
 CVellError FromStd(int32_t number, const char* what) {
@@ -193,9 +204,10 @@ const char* ModGSCore::StandardErrorText(int32_t number) noexcept {
         else
             hi = mid;
     }
+    const bool french = modResStr::GetGuiLanguage() == eguiLangFrench;
     if (lo < std::size(kErrorTexts) && kErrorTexts[lo].number == number)
-        return kErrorTexts[lo].text;
-    return kGenericErrorText;
+        return french ? kErrorTexts[lo].french : kErrorTexts[lo].text;
+    return french ? kGenericErrorTextFr : kGenericErrorText;
 }
 
 void ModGSCore::RaiseError(std::string_view detail, int32_t number) {

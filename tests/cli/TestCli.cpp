@@ -447,6 +447,9 @@ TEST(Cli, QuietLanguageAndDebugOptions) {
     EXPECT_EQ(r.exit, 0);
     EXPECT_NE(r.err.find("info: SLC 500 text export: Lecture de "), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("summary: terminé ; bus 1,"), std::string::npos) << r.err;
+    // The standard texts of error numbers too.
+    r = RunTool({"--lang", "fr", dir.File("missing.slc")});
+    EXPECT_NE(r.err.find("error: 53: Fichier introuvable - "), std::string::npos) << r.err;
 
     r = RunTool({"--debug", slc});
     EXPECT_EQ(r.exit, 0);
