@@ -19,6 +19,27 @@ namespace {
 
 const Where kWhere = Where::Object("CAdoXs");
 
+// mdbtools takes a table whose usage map is empty as having none and then
+// reads through the missing map at the first row fetched: such a table is
+// refused before a row is fetched from it.
+bool HasUsageMap(const MdbTableDef* table) {
+    return table && table->usage_map && table->map_sz > 0;
+}
+
+// The system table that lists the others, read as the catalogue reader
+// reads it, so that a broken one is refused before that reader runs on it.
+bool CatalogueTableReadable(MdbHandle* mdb) {
+    MdbCatalogEntry entry{};
+    entry.mdb = mdb;
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = 2;
+    g_strlcpy(entry.object_name, "MSysObjects", sizeof entry.object_name);
+    MdbTableDef* table = mdb_read_table(&entry);
+    const bool readable = HasUsageMap(table);
+    if (table) mdb_free_tabledef(table);
+    return readable;
+}
+
 constexpr std::string_view kAceProvider = "Provider=Microsoft.ACE.OLEDB.12.0;";
 constexpr std::string_view kJetProvider = "Provider=Microsoft.Jet.OLEDB.4.0;";
 constexpr std::string_view kDataTemplate = "Data Source=%db%;Persist Security Info=False";
@@ -243,7 +264,7 @@ void CAdoXs::Connect(const std::string& dbPath) {
                  "the file is no readable Access database in connection " + connectionString_);
         // A file cut short opens (its header page is there) but has no
         // readable catalogue.
-        if (!mdb_read_catalog(mdb, MDB_TABLE)) {
+        if (!CatalogueTableReadable(mdb) || !mdb_read_catalog(mdb, MDB_TABLE)) {
             mdb_close(mdb);
             Fail(ErrNum::kDeviceIo,
                  "the database's catalogue cannot be read in connection " + connectionString_);
@@ -362,6 +383,8 @@ std::shared_ptr<CAdoRecordset> CAdoXs::Query(std::string_view sql, int32_t lockT
     TableGuard guard{mdb_read_table_by_name(mdb, const_cast<gchar*>(q.table.c_str()), MDB_TABLE)};
     MdbTableDef* table = guard.table;
     if (!table) Fail(ErrNum::kSubscript, "no table '" + q.table + "'");
+    if (!HasUsageMap(table))
+        Fail(ErrNum::kDeviceIo, "the pages of table '" + q.table + "' cannot be found");
     if (!mdb_read_columns(table) || table->num_cols > MDB_MAX_COLS)
         Fail(ErrNum::kDeviceIo, "the columns of table '" + q.table + "' cannot be read");
 

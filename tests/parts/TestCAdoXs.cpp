@@ -215,5 +215,17 @@ TEST(CAdoValue, BytesOfBinaryText) {
     EXPECT_TRUE(CAdoValue().Bytes().empty());
 }
 
+// Found by fuzzing: the catalogue table's usage map pointer moved to an
+// empty row. mdbtools would read through the missing map; it is refused.
+TEST(CAdoXs, CatalogueWithoutUsageMap) {
+    std::string bytes = test::ReadBytes(Db("11_text_data_column.mdb"));
+    for (const size_t at : {8247, 8635, 9231})
+        bytes[at] = 0x40;
+    test::TempDir tmp;
+    CAdoXs db;
+    EXPECT_EQ(CatchError([&] { db.OpenDb(tmp.Write("no_usage_map.mdb", bytes)); }).Number(),
+              ErrNum::kDeviceIo);
+}
+
 }  // namespace
 }  // namespace vellcfgrdr
