@@ -1,5 +1,7 @@
 #include "model/CCfgModuleList.h"
 
+#include <utility>
+
 #include "core/ErrNum.h"
 #include "core/MsgId.h"
 #include "core/modResStr.h"
@@ -35,6 +37,10 @@ const CCfgModule* CCfgModuleList::FindModule(int32_t bus, int32_t drop, int32_t 
     ModGSCore::Assert(rack != 0, "iRack <> 0", kWhere, "FindModule");
     if (rack == 0 || !Fits16(bus) || !Fits16(drop) || !Fits16(rack)) return nullptr;
     return modules_.Find(ModuleKey{bus, drop, rack, slot});
+}
+
+CCfgModule* CCfgModuleList::FindModule(int32_t bus, int32_t drop, int32_t rack, int32_t slot) {
+    return const_cast<CCfgModule*>(std::as_const(*this).FindModule(bus, drop, rack, slot));
 }
 
 std::string CCfgModuleList::ModuleNameIn(int32_t bus, int32_t drop, int32_t rack,

@@ -35,6 +35,7 @@ class CCfgModuleList {
     void AddModuleById(int32_t bus, int32_t drop, int32_t rack, int32_t slot, int16_t moduleId);
     // Never finds a module in rack 0.
     const CCfgModule* FindModule(int32_t bus, int32_t drop, int32_t rack, int32_t slot) const;
+    CCfgModule* FindModule(int32_t bus, int32_t drop, int32_t rack, int32_t slot);
     // The module's part name; empty when there is none.
     std::string ModuleNameIn(int32_t bus, int32_t drop, int32_t rack, int32_t slot) const;
     // Maps the name to a part reference and places it (an empty name clears

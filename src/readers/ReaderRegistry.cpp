@@ -13,6 +13,7 @@
 #include "readers/CReadQuern.h"
 #include "readers/CReadSkeinPro.h"
 #include "readers/CReadSlc500.h"
+#include "readers/CReadTessel32.h"
 #include "readers/CReadTesselQor.h"
 #include "readers/CReadXEF.h"
 #include "support/CFileSys.h"
@@ -44,6 +45,7 @@ constexpr Entry kReaders[] = {
     Register<CReadXEF>(),
     Register<CReadQuern>(),
     Register<CReadTesselQor>(),
+    Register<CReadTessel32>(),
 };
 // clang-format on
 
