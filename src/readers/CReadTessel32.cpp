@@ -137,6 +137,9 @@ void CReadTessel32::ReadRacks(CAdoXs& db) {
             if (desc.empty()) continue;
             const std::vector<std::string> id =
                 CStdLib::Split(Trimmed(rs->Field("Rack_ID")) + ".0", '.');
+            if (id.size() < 3)
+                ModGSCore::RaiseError("rack identifier '" + Trimmed(rs->Field("Rack_ID")) + "'",
+                                      ErrNum::kSubscript);
             const int16_t bus = IdPart(id[0]), drop = IdPart(id[1]), rack = IdPart(id[2]);
             const std::string part = mapping.ToPartRef(desc);
             if (parts.PartExists(part)) root_->RackList().AddRack(bus, drop, rack, part);
