@@ -44,6 +44,13 @@ TEST(CAdoXs, ConnectionStringByExtension) {
         "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=a b;c.accdbx;Persist Security Info=False");
 }
 
+TEST(CAdoXs, InfoTextNamesTheConnection) {
+    CAdoXs db;
+    db.OpenDb(Db("01_normal.mdb"));
+    EXPECT_EQ(db.AdoInfoText(3, "locked"),
+              "ADO Error 3: locked in connection " + CAdoXs::ConnectionString(Db("01_normal.mdb")));
+}
+
 TEST(CAdoXs, ExactValuesNullAndEmpty) {
     for (const char* file : {"01_normal.mdb", "08_normal.accdb"}) {
         SCOPED_TRACE(file);
