@@ -246,7 +246,7 @@ void CAdoXs::OpenDb(const std::string& dbPath) {
         connectionString_ = ConnectionString(dbPath);
         Connect(dbPath);
     } catch (...) {
-        ModGSCore::ReRaise(kWhere, "OpenDb");
+        Fault("OpenDb");
     }
 }
 
@@ -255,19 +255,16 @@ void CAdoXs::Connect(const std::string& dbPath) {
         if (!db_) db_ = std::make_unique<Db>();
         struct stat st {};
         if (::stat(dbPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-            Fail(ErrNum::kFileNotFound, "no database file in connection " + connectionString_);
+            Fail(ErrNum::kFileNotFound, "no database file");
         // Opened directly: the SQL layer's opener would retry with ".mdb"
         // appended and report any unreadable file as missing.
         MdbHandle* mdb = mdb_open(dbPath.c_str(), MDB_NOFLAGS);
-        if (!mdb)
-            Fail(ErrNum::kPathFileAccess,
-                 "the file is no readable Access database in connection " + connectionString_);
+        if (!mdb) Fail(ErrNum::kPathFileAccess, "the file is no readable Access database");
         // A file cut short opens (its header page is there) but has no
         // readable catalogue.
         if (!CatalogueTableReadable(mdb) || !mdb_read_catalog(mdb, MDB_TABLE)) {
             mdb_close(mdb);
-            Fail(ErrNum::kDeviceIo,
-                 "the database's catalogue cannot be read in connection " + connectionString_);
+            Fail(ErrNum::kDeviceIo, "the database's catalogue cannot be read");
         }
         db_->mdb = mdb;
     } catch (...) {
@@ -281,6 +278,14 @@ void CAdoXs::CloseDb() {
     } catch (...) {
         ModGSCore::ReRaise(kWhere, "CloseDb");
     }
+}
+
+void CAdoXs::Fault(const char* procName) {
+    // What a provider reports beside the error: the failure and the
+    // connection it happened on, for the user to see without debug mode.
+    const CVellError e = ModGSCore::CurrentError();
+    EvtAdoInfoMessage.Raise(AdoInfoText(e.Number(), e.Description()));
+    ModGSCore::ReRaise(kWhere, procName);
 }
 
 std::string CAdoXs::AdoInfoText(int32_t status, std::string_view description) const {
@@ -301,7 +306,7 @@ std::shared_ptr<CAdoRecordset> CAdoXs::GetRecordSet(std::string_view sql, int32_
                 return Query(sql, kLockOptimistic, kCursorKeyset, false);
         }
     } catch (...) {
-        ModGSCore::ReRaise(kWhere, "GetRecordSet");
+        Fault("GetRecordSet");
     }
 }
 
@@ -310,7 +315,7 @@ std::shared_ptr<CAdoRecordset> CAdoXs::GetRecordSetEx(std::string_view sql, int3
     try {
         return Query(sql, lockType, cursorType, disconnect);
     } catch (...) {
-        ModGSCore::ReRaise(kWhere, "GetRecordSetEx");
+        Fault("GetRecordSetEx");
     }
 }
 

@@ -52,10 +52,14 @@ class CAdoXs {
     // "ADO Error <status>: <description> in connection <connection string>".
     std::string AdoInfoText(int32_t status, std::string_view description) const;
 
+    // Raised with AdoInfoText when OpenDb or a query fails, before the error
+    // passes on.
     CEvent<const std::string&> EvtAdoInfoMessage;
 
   private:
     struct Db;
+    // Reports the current error through EvtAdoInfoMessage and passes it on.
+    [[noreturn]] void Fault(const char* procName);
     void Connect(const std::string& dbPath);
     std::shared_ptr<CAdoRecordset> Query(std::string_view sql, int32_t lockType, int32_t cursorType,
                                          bool disconnect);

@@ -11,6 +11,7 @@
 #include "model/CIoConfig.h"
 #include "parts/CAdoXs.h"
 #include "readers/CReadDunlinWarden.h"
+#include "readers/CReaderKit.h"
 #include "readers/CTesselGenericFunctions.h"
 #include "readers/CTesselZipper.h"
 #include "support/CHexDump.h"
@@ -48,6 +49,12 @@ std::string Trimmed(const CAdoValue& v) {
 
 }  // namespace
 
+const ReaderDescription& CReadTessel32::Description() {
+    static const ReaderDescription d{
+        pfTessel32, "tessel32", "Tessel 32 project container", "Corvane", {"pwx"}};
+    return d;
+}
+
 void CReadTessel32::Debug(const std::string& text) const {
     root_->DebugMessage(text, kSource);
 }
@@ -60,7 +67,7 @@ int32_t CReadTessel32::GetIoConfig(CIoConfig& root) {
         const std::string dbPath = Expand(work.Path());
         if (dbPath.empty()) {
             Debug("decoding failed");
-            return ErrNum::kBadFileFormat;
+            return CReaderKit(root, kSource).NotOurFormat();
         }
         Debug("decoding OK");
         CAdoXs db;

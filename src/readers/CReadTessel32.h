@@ -17,6 +17,7 @@ class CAdoXs;
 // table; pass 2 sets or corrects module names from the Slot table.
 class CReadTessel32 final : public IReader {
   public:
+    static const ReaderDescription& Description();
     int32_t GetIoConfig(CIoConfig& root) override;
 
   private:

@@ -179,9 +179,12 @@ TEST(CAdoXs, Failures) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         CAdoXs db;
+        std::vector<std::string> info;
+        db.EvtAdoInfoMessage.Subscribe([&](const std::string& m) { info.push_back(m); });
         const CVellError e = CatchError([&] { db.OpenDb(c.path); });
         EXPECT_EQ(e.Number(), c.number);
-        EXPECT_NE(e.Description().find("in connection " + CAdoXs::ConnectionString(c.path)),
+        EXPECT_EQ(info, std::vector<std::string>{db.AdoInfoText(e.Number(), e.Description())});
+        EXPECT_NE(info[0].find("in connection " + CAdoXs::ConnectionString(c.path)),
                   std::string::npos);
         EXPECT_EQ(e.Source(), "VellCfgRdr > AdoXs.Connect");
         EXPECT_FALSE(db.IsOpen());
