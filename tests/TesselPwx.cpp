@@ -4,6 +4,8 @@
 // names (BYTE, DWORD, HANDLE...) that must not leak into other code.
 #include <StormLib.h>
 
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include "TestUtil.h"
@@ -51,8 +53,22 @@ std::string MakePwx(const std::vector<PwxEntry>& entries) {
     return out;
 }
 
-std::string PwxOfFile(const std::string& path, const std::string& entryName) {
-    return MakePwx({{entryName, ReadBytes(path), false}});
+std::string PwxFromRecipe(const std::string& recipe, const std::string& folder) {
+    std::vector<PwxEntry> entries;
+    std::istringstream lines(recipe);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string name, file, mode;
+        if (!(words >> name) || name[0] == '#') continue;
+        if (!(words >> file)) throw std::runtime_error("recipe line without a file: " + line);
+        words >> mode;
+        if (!mode.empty() && mode != "ascii")
+            throw std::runtime_error("recipe line with an unknown mode: " + line);
+        const std::string path = folder + "/" + file;
+        if (!std::ifstream(path)) throw std::runtime_error("recipe names a missing file: " + path);
+        entries.push_back({name, ReadBytes(path), mode == "ascii"});
+    }
+    return MakePwx(entries);
 }
 
 }  // namespace vellcfgrdr::test

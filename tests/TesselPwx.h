@@ -21,7 +21,9 @@ std::string Implode(const std::string& data, bool ascii = false);
 // compressed bytes.
 std::string PwxRecord(const std::string& name, const std::string& packed);
 std::string MakePwx(const std::vector<PwxEntry>& entries);
-// A container with one binary-mode entry holding the file's bytes.
-std::string PwxOfFile(const std::string& path, const std::string& entryName);
+// A container from a recipe of the golden harness: one entry a line,
+//   <entry name> <file, relative to the recipe's folder> [ascii]
+// blank lines and lines starting with "#" aside.
+std::string PwxFromRecipe(const std::string& recipe, const std::string& folder);
 
 }  // namespace vellcfgrdr::test
