@@ -125,8 +125,9 @@ int32_t CReadTesselQor::GetIoConfig(CIoConfig& root) {
 
         const std::span<const uint8_t> table = ReadWarden(cur, config);
         std::ignore = CReadDunlinWarden().ParseWarden(table, root);
+        const PlacedNames warden = NamesByPosition(root);
         CConvertQor().ReadWardenDoc(path, root);
-        MergeLists(root);
+        MergeLists(root, warden);
         return ErrNum::kOk;
     } catch (...) {
         root.ErrorReport(kWhere, "GetIoConfig");
@@ -135,24 +136,34 @@ int32_t CReadTesselQor::GetIoConfig(CIoConfig& root) {
     }
 }
 
-void CReadTesselQor::MergeLists(CIoConfig& root) {
+CReadTesselQor::PlacedNames CReadTesselQor::NamesByPosition(const CIoConfig& root) {
+    PlacedNames names;
+    for (const CCfgModule& m : root.ModuleList())
+        names[{m.BusNum(), m.DropNum(), m.rackNum(), m.Slotnum()}] = m.PartName();
+    return names;
+}
+
+// The descriptions overwrite what the Warden table placed, so the name the
+// table gave each position is kept from before them: it is the hardware a
+// description is checked against. A text that names no part the table
+// confirms stays as written (a fragment such as "DIN" could be any module).
+void CReadTesselQor::MergeLists(CIoConfig& root, const PlacedNames& warden) {
     const IPartInfo& parts = root.RequirePartInfo();
     CCfgModuleList& modules = root.ModuleList();
-    // Positions first: re-placing a module may add to the list.
-    std::vector<std::array<int32_t, 4>> positions;
-    positions.reserve(static_cast<size_t>(modules.Count()));
+    // Positions first, in list order: re-placing a module moves it to the
+    // end of the list.
+    std::vector<std::pair<std::array<int32_t, 4>, std::string>> current;
     for (const CCfgModule& m : modules)
-        positions.push_back({m.BusNum(), m.DropNum(), m.rackNum(), m.Slotnum()});
-    for (const auto& [bus, drop, rack, slot] : positions) {
-        const std::string name = modules.ModuleNameIn(bus, drop, rack, slot);
+        current.push_back({{m.BusNum(), m.DropNum(), m.rackNum(), m.Slotnum()}, m.PartName()});
+    for (const auto& [position, name] : current) {
+        const auto& [bus, drop, rack, slot] = position;
+        const auto placed = warden.find(position);
+        if (placed == warden.end() || placed->second == name) continue;
         const CCfgDrop* dropItem = root.DropList().DropByKey(bus, drop);
         const int32_t family = dropItem ? dropItem->IoFamily() : 0;
         const std::string like = parts.FindModuleLike(family, name);
         const int16_t id = parts.ModuleId(like);
-        if (id <= 0) continue;
-        // A name that is a variant of the like-named part (the same module id
-        // under another name) is placed under the part's own name.
-        if (parts.ModuleId(name) == id && name != like)
+        if (id > 0 && parts.ModuleId(placed->second) == id)
             modules.SetModule(bus, drop, rack, slot, like);
     }
 }

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <span>
+#include <string>
 
 #include "readers/CTesselGenericFunctions.h"
 #include "readers/IReader.h"
@@ -41,8 +43,15 @@ class CReadTesselQor final : public IReader {
     // Seeks to record n (from 1); raises when it does not start inside the file.
     static void SeekRecord(CByteCursor& cur, int64_t record, int64_t length);
 
+    // Module names by position (bus, drop, rack, slot).
+    using PlacedNames = std::map<std::array<int32_t, 4>, std::string>;
+
   private:
-    static void MergeLists(CIoConfig& root);
+    static PlacedNames NamesByPosition(const CIoConfig& root);
+    // A slot description that is part of the name of the module the Warden
+    // table placed there (the first module of the drop's family whose name
+    // contains it has the same module id) gives way to that name.
+    static void MergeLists(CIoConfig& root, const PlacedNames& warden);
 };
 
 }  // namespace vellcfgrdr
