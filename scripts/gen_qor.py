@@ -159,8 +159,10 @@ class Project:
         for address, p in pointers.items():
             dpf[3 * (address - 1)] = (p >> 16) & 0xFF
             dpf[3 * (address - 1) + 1:3 * (address - 1) + 3] = le16(p)
+        # Notes and further texts run parallel to the description records.
+        records = len(ddf) // reclen
         out = {"mdf": mdf, "dcf": bytes(dcf), "ddf": bytes(ddf), "dpf": bytes(dpf),
-               "ndf": bytes(195), "tdf": bytes(67)}
+               "ndf": bytes(195 * records), "tdf": bytes(67 * records)}
         for ext, n in self.truncate.items():
             out[ext] = out[ext][:n]
         return {e: b for e, b in out.items() if e not in self.omit}

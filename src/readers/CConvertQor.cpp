@@ -9,6 +9,7 @@
 #include "readers/CReadTesselQor.h"
 #include "support/CByteCursor.h"
 #include "support/CFileSys.h"
+#include "support/CInputFile.h"
 #include "support/CStdio.h"
 
 namespace vellcfgrdr {
@@ -24,6 +25,8 @@ constexpr int64_t kDcfRecords = 7;
 constexpr uint16_t kDcfVersion = 0x2673;
 constexpr int64_t kDpfRecord = 3;
 constexpr int64_t kDdfHeader = 6;
+constexpr int64_t kNdfRecord = 195;
+constexpr int64_t kTdfRecord = 67;
 
 constexpr int32_t kFirstAddress = 2;
 constexpr int32_t kLastAddress = 6379;
@@ -109,13 +112,27 @@ void CConvertQor::OpenOmbraDatabase() {
                    " bytes are too short");
 
         CStdio::ReadBinFile(Companion("dpf"), dpf_);
-        // Notes and further texts give nothing to the exchange file; they
-        // only have to be there.
-        Companion("ndf");
-        Companion("tdf");
+        // Notes and further texts give nothing to the exchange file: their
+        // records are only checked to be there, so their sizes suffice.
+        ndfSize_ = RecordFileSize("ndf", kNdfRecord);
+        tdfSize_ = RecordFileSize("tdf", kTdfRecord);
     } catch (...) {
         ModGSCore::ReRaise(kWhere, "OpenOmbraDatabase");
     }
+}
+
+int64_t CConvertQor::RecordFileSize(std::string_view extension, int64_t recordLength) const {
+    const auto size = static_cast<int64_t>(CInputFile(Companion(extension)).Size());
+    if (size % recordLength != 0)
+        Broken("The ." + std::string(extension) + " file of " + base_ +
+               " ends inside a record of " + std::to_string(recordLength) + " bytes");
+    return size;
+}
+
+void CConvertQor::CheckRecord(std::string_view what, int64_t pointer, int64_t recordLength,
+                              int64_t fileSize) const {
+    if (pointer * recordLength > fileSize)
+        Broken(std::string(what) + " record " + std::to_string(pointer) + " is not in the file");
 }
 
 void CConvertQor::ReadDCF() {
@@ -161,6 +178,10 @@ void CConvertQor::PlaceDoc() {
         if (pointer == 0) continue;
         const std::string text = DescriptionText(pointer);
         const std::string key = DescriptionKey(address, ioBus_);
+        // The note and further text of a description have its record number.
+        CheckRecord("Note", pointer, kNdfRecord, ndfSize_);
+        if (std::string_view("NL0T").find(key[0]) != std::string_view::npos)
+            CheckRecord("Further text", pointer, kTdfRecord, tdfSize_);
         if (key.empty() || key[0] != 'T' || key.find_first_of("IO") != std::string::npos) continue;
         const int32_t bus = std::stoi(key.substr(1, 2));
         const int32_t drop = std::stoi(key.substr(3, 2));

@@ -31,6 +31,12 @@ class CConvertQor {
     // upper case; raises when there is none.
     std::string Companion(std::string_view extension) const;
     std::string DescriptionText(int64_t pointer) const;
+    // The size of a companion file of fixed-length records; raises when it
+    // ends inside a record.
+    int64_t RecordFileSize(std::string_view extension, int64_t recordLength) const;
+    // Raises when record `pointer` (from 1) lies beyond the file's size.
+    void CheckRecord(std::string_view what, int64_t pointer, int64_t recordLength,
+                     int64_t fileSize) const;
 
     CIoConfig* root_ = nullptr;
     std::string folder_;
@@ -43,6 +49,8 @@ class CConvertQor {
     int32_t width_ = 0;
     int32_t lines_ = 0;
     int64_t ddfRecordLength_ = 0;
+    int64_t ndfSize_ = 0;
+    int64_t tdfSize_ = 0;
 };
 
 }  // namespace vellcfgrdr
