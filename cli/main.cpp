@@ -107,7 +107,9 @@ int main(int argc, char** argv) {
         "Reads the project or configuration file of a PLC and writes its I/O hardware "
         "as exchange XML.",
         "vellcfgrdr"};
-    app.set_version_flag("--version", std::string("vellcfgrdr ") + VELL_VERSION);
+    app.set_version_flag("--version", std::string("vellcfgrdr ") + VELL_VERSION +
+                                          "\nLicence: none granted yet; all rights reserved by the "
+                                          "authors.\nBuilt with " VELL_BUILT_WITH ".");
     CommonOptions common;
     AddCommonOptions(app, common);
     CConvertCommand convert(app);

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -460,6 +462,14 @@ TEST(Cli, VersionHelpAndUsageWithoutAFile) {
     Result r = RunTool({"--version"});
     EXPECT_EQ(r.exit, 0);
     EXPECT_TRUE(r.out.starts_with("vellcfgrdr ")) << r.out;
+    EXPECT_NE(r.out.find("\nLicence: "), std::string::npos) << r.out;
+    // Every library with its version: an empty one means the build lost it.
+    for (const char* lib : {"pugixml ", "libzip ", "StormLib ", "mdbtools ", "CLI11 "}) {
+        const auto at = r.out.find(lib);
+        ASSERT_NE(at, std::string::npos) << lib << r.out;
+        EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(r.out[at + std::strlen(lib)])))
+            << lib << r.out;
+    }
     EXPECT_EQ(r.err, "");
 
     r = RunTool({"--help"});
