@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
-#include "readers/ReaderRegistry.h"
 #include "vellcfgrdr/CPlcCfgReader.h"
 
 using namespace vellcfgrdr;
@@ -34,22 +33,6 @@ TEST_F(PlcCfgReaderTest, MissingFileRaises53WithoutAMessage) {
     EXPECT_EQ(test::CatchError([&] { reader_.ReadIOmap(dir_.File("absent.txt")); }).Number(), 53);
 }
 
-TEST_F(PlcCfgReaderTest, UnknownFormatsSendOneErrorAndRaise14001) {
-    dir_.Write("plain.txt", "start 1747-L532\n");
-    std::filesystem::create_directory(dir_.Path() / "folder.slc");
-    dir_.Write("folder.slc/noext", "start 1747-L532\n");
-    for (const std::string name : {"plain.txt", "folder.slc/noext"}) {
-        messages_.clear();
-        const std::string path = dir_.File(name);
-        const CVellError e = test::CatchError([&] { reader_.ReadIOmap(path); });
-        EXPECT_EQ(e.Number(), 14001) << name;
-        const std::string text = "Unsupported or unknown file format: " + path +
-                                 "; the extensions read are " + ReaderRegistry::ExtensionList();
-        EXPECT_EQ(e.Description(), "Application-defined or object-defined error - " + text);
-        EXPECT_EQ(messages_, std::vector<std::string>{"1 PlcCfgReader: " + text});
-    }
-}
-
 TEST_F(PlcCfgReaderTest, EachReadStartsFromAnEmptyConfiguration) {
     EXPECT_EQ(reader_.ReadIOmap(dir_.Write("a.SLC", "start 1747-L532\nslot 1 1746-IB16\n")), 0);
     EXPECT_NE(reader_.Xml().find("1746-IB16"), std::string::npos);
@@ -61,17 +44,6 @@ TEST_F(PlcCfgReaderTest, EachReadStartsFromAnEmptyConfiguration) {
     EXPECT_THROW(reader_.ReadIOmap(dir_.File("gone.slc")), CVellError);
     EXPECT_NE(reader_.Xml().find("<plc type=\"Invalid or unsupported PLC family\""),
               std::string::npos);
-}
-
-TEST_F(PlcCfgReaderTest, ErrorDescriptions) {
-    EXPECT_EQ(reader_.ErrorDescription(0), "Unspecified problem");
-    EXPECT_EQ(reader_.ErrorDescription(1024), "Unspecified problem");
-    EXPECT_EQ(reader_.ErrorDescription(-5), "Unspecified problem");
-    EXPECT_EQ(reader_.ErrorDescription(9), "Subscript out of range");
-    EXPECT_EQ(reader_.ErrorDescription(14001), "Unsupported or unknown file format");
-    EXPECT_EQ(reader_.ErrorDescription(14002),
-              "The PLC in the given project is either not valid or not supported.");
-    EXPECT_EQ(reader_.ErrorDescription(14003), "Reading complete with warnings");
 }
 
 TEST_F(PlcCfgReaderTest, AReadFromAMessageHandlerIsRefusedAsBusy) {

@@ -52,17 +52,11 @@ std::vector<std::string> NamesIn(const std::string& folder) {
 
 }  // namespace
 
+// The files carried in the library are those of the repository.
 TEST(CVellBases, LoadResFileGivesTheSupportFiles) {
     for (const modResStr::ResFile& file : modResStr::ResFiles())
         EXPECT_EQ(modResStr::LoadResFile(file.id), ResourceWithCrLf(file.fileName))
             << file.fileName;
-
-    for (int32_t id : {0, 1005}) {
-        const CVellError e = test::CatchError([id] { modResStr::LoadResFile(id); });
-        EXPECT_EQ(e.Number(), 326);
-        EXPECT_EQ(e.Description(), "Resource with identifier not found - id " + std::to_string(id));
-        EXPECT_EQ(e.Source(), "VellCfgRdr > Res.LoadResFile");
-    }
 }
 
 TEST(CVellBases, SupportFolderIsPrivate) {
@@ -220,23 +214,4 @@ TEST(CVellBases, SupportFilesThatAreNotPlainFilesOfOursAreReplaced) {
         ::lstat(family.c_str(), &st);
         EXPECT_EQ(st.st_uid, ::geteuid());
     }
-}
-
-TEST(CVellBases, InstanceLoadsThePartsKnowledgeFromThePrivateFolder) {
-    // The instance's folder goes under TMPDIR; a test folder keeps the real
-    // temporary folder clean.
-    TempDir tmp;
-    CVellBases& bases = [&]() -> CVellBases& {
-        test::EnvGuard guard("TMPDIR", tmp.Str().c_str());
-        return CVellBases::Instance();
-    }();
-
-    EXPECT_EQ(&bases, &CVellBases::Instance());
-    EXPECT_EQ(fs::path(bases.VellDbPath()).parent_path().filename(), FolderName());
-    EXPECT_EQ(fs::path(bases.VellDbPath()).filename(), "support-" + CVellBases::SupportKey());
-    EXPECT_GT(bases.PartDb().PartInfo()->Count(), 0);
-    EXPECT_EQ(bases.GuiLanguage(), eguiLangEnglish);
-    bases.SetGuiLanguage(eguiLangFrench);
-    EXPECT_EQ(modResStr::GetGuiLanguage(), eguiLangFrench);
-    bases.SetGuiLanguage(eguiLangEnglish);
 }
