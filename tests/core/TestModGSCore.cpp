@@ -4,6 +4,7 @@
 #include <new>
 #include <stdexcept>
 #include <system_error>
+#include <vector>
 
 #include "TestUtil.h"
 #include "core/ErrNum.h"
@@ -11,30 +12,6 @@
 
 using namespace vellcfgrdr;
 using test::CatchError;
-
-TEST(ModGSCore, NumbersBelow1024HaveTheirFixedText) {
-    EXPECT_STREQ(ModGSCore::StandardErrorText(53), "File not found");
-    EXPECT_STREQ(ModGSCore::StandardErrorText(1), ModGSCore::StandardErrorText(14001));
-    EXPECT_STRNE(ModGSCore::StandardErrorText(5), ModGSCore::StandardErrorText(9));
-}
-
-TEST(ModGSCore, RaiseErrorComposesDescriptionWithComponentSource) {
-    const CVellError e =
-        CatchError([] { ModGSCore::RaiseError("C:\\x.slc", ErrNum::kFileNotFound); });
-    EXPECT_EQ(e.Number(), 53);
-    EXPECT_EQ(e.Description(), "File not found - C:\\x.slc");
-    EXPECT_EQ(e.Source(), "VellCfgRdr");
-}
-
-TEST(ModGSCore, WhereTextNamesObjectsWithoutClassPrefix) {
-    EXPECT_EQ(ModGSCore::WhereText(Where::Object("CCfgModuleList"), "FindModule"),
-              "CfgModuleList.FindModule");
-    EXPECT_EQ(ModGSCore::WhereText("Res", "LoadResFile"), "Res.LoadResFile");
-    EXPECT_EQ(ModGSCore::WhereText(Where::Object("Sorter"), ""), "Sorter");
-    EXPECT_EQ(ModGSCore::WhereText(Where(), "Proc"), ".Proc");
-    // A plain text keeps its "C".
-    EXPECT_EQ(ModGSCore::WhereText("CFileSys", "FileNamePart"), "CFileSys.FileNamePart");
-}
 
 TEST(ModGSCore, ReRaiseAddsOnlyTheInnermostPlace) {
     const CVellError e = CatchError([] {
@@ -105,14 +82,12 @@ TEST(ModGSCore, ErrorTextIsOneLineWithNumberPlaceAndLine) {
 }
 
 TEST(ModGSCore, DebugModeReadsLeadingNumber) {
-    EXPECT_TRUE(ModGSCore::DebugModeFromValue("1"));
-    EXPECT_TRUE(ModGSCore::DebugModeFromValue("-1"));
-    EXPECT_TRUE(ModGSCore::DebugModeFromValue("2abc"));
-    EXPECT_FALSE(ModGSCore::DebugModeFromValue("0"));
-    EXPECT_FALSE(ModGSCore::DebugModeFromValue("abc"));
-    EXPECT_FALSE(ModGSCore::DebugModeFromValue(""));
+    for (const char* value : {"1", "-1", "2abc"})
+        EXPECT_TRUE(ModGSCore::DebugModeFromValue(value)) << value;
     // Only the first 255 characters count.
-    EXPECT_FALSE(ModGSCore::DebugModeFromValue(std::string(255, ' ') + "1"));
+    for (const std::string& value :
+         std::vector<std::string>{"0", "abc", "", std::string(255, ' ') + "1"})
+        EXPECT_FALSE(ModGSCore::DebugModeFromValue(value)) << value;
 }
 
 TEST(ModGSCore, TraceLinePadsSourceToTwentyCharacters) {
