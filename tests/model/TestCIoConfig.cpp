@@ -52,14 +52,6 @@ TEST_F(ModelTest, PlcNameIsStoredKnownOrMapped) {
     EXPECT_EQ(cfg_.PlcName(), "NOSUCHCPU");
 }
 
-TEST_F(ModelTest, MessagesCarryTheirSource) {
-    cfg_.InfoMessage("hello", eMsgInfo);
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].source, "CIoConfig");
-    cfg_.DebugMessage("quiet", "X");  // debug mode is off in tests
-    EXPECT_EQ(messages_.size(), 1u);
-}
-
 TEST_F(ModelTest, BusesAreNormalisedAndReplacedAtTheEnd) {
     EXPECT_TRUE(cfg_.BusList().AddBus(1, "ERIO bus"));
     EXPECT_EQ(cfg_.BusList().BusByNum(1)->Typename(), "Ethernet RIO bus");
@@ -135,18 +127,6 @@ TEST_F(ModelTest, SetModuleCompletesTheTreeAbove) {
     cfg_.ModuleList().SetModule(1, 1, 0, 3, "318DIN1624");
     EXPECT_EQ(cfg_.ModuleList().FindModule(1, 1, 0, 3), nullptr);
     EXPECT_EQ(Modules().size(), 1u);
-}
-
-TEST_F(ModelTest, UnknownModulesAreReportedButPlaced) {
-    cfg_.SetPlcFamily(plcKestrel);
-    cfg_.ModuleList().SetModule(1, 1, 1, 1, "ModuleID_99");
-    EXPECT_TRUE(messages_.empty());
-    cfg_.ModuleList().SetModule(1, 1, 1, 2, "XYZ 12");
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text, "Unknown module: 'XYZ12'");
-    EXPECT_EQ(messages_[0].level, eMsgWarning);
-    EXPECT_EQ(messages_[0].source, "CCfgModuleList");
-    EXPECT_EQ(cfg_.ModuleList().ModuleNameIn(1, 1, 1, 2), "XYZ12");
 }
 
 TEST_F(ModelTest, RacksAboveSixteenWarnAndDuplicatesFail) {
