@@ -30,7 +30,9 @@ constexpr size_t kBigBytes = 64u << 20;
 
 // How a format's sample grows. The huge name goes right after `nameAfter`;
 // the text from the first `repeatFrom` to the end of the `repeatTo` after
-// it (one module) is repeated in place (the whole text when they are empty). A sample
+// it (one module) is repeated in place (the whole text when they are empty;
+// a case whose module is not found fails rather than measure a text repeated
+// whole, which a reader may stop reading after its first copy). A sample
 // without `nameAfter` is binary: its file named `grownExtension` (the main
 // file itself when empty) is padded with zeros, or repeated whole.
 struct Growth {
@@ -45,8 +47,8 @@ struct Growth {
 constexpr Growth kGrowths[] = {
     {"slc500",           "slot 3 ",            "slot 1 ",          "1746-HSCE\n",      {}},
     {"controllogix",     "CatalogNumber := \"", {},                {},                 {}},
-    {"controllogix_xml", "CatalogNumber=\"",   "<Module ",         "</Module>\n",      {}},
-    {"skeinpro",         "REFERENCE = '",      "    MODULE\n",     "END_MODULE\n",     {}},
+    {"controllogix_xml", "CatalogNumber=\"",   "<Module ",         "</Module>",        {}},
+    {"skeinpro",         "REFERENCE = '",      "      MODULE\r\n", "END_MODULE\r\n",   {}},
     {"halyard",          "moduleName = \"",    "BEGIN IOModule",   "END\n",            {}},
     {"cobalt",           "partNumber=\"",      "<moduleKestrel",   "</moduleKestrel>\n", {}},
     {"tesselqor",        {},                   {},                 {},                 "mdf"},
@@ -99,10 +101,9 @@ std::string Grown(const std::string& text, const Growth& g) {
     if (!g.repeatFrom.empty()) {
         const size_t first = text.find(g.repeatFrom);
         const size_t end = first == std::string::npos ? first : text.find(g.repeatTo, first);
-        if (end != std::string::npos) {
-            from = first;
-            to = end + g.repeatTo.size();
-        }
+        if (end == std::string::npos) return {};
+        from = first;
+        to = end + g.repeatTo.size();
     }
     const std::string_view unit = std::string_view(text).substr(from, to - from);
     std::string out;
@@ -148,8 +149,10 @@ fs::path WriteCase(const ReaderDescription& d, bool hostile, const fs::path& fol
         std::string text = from.empty() ? std::string() : ReadAll(from);
         const std::string_view grow =
             g.grownExtension.empty() ? d.extensions.front() : g.grownExtension;
-        if (CUtf8::EqualsNoCase(to.extension().string(), "." + std::string(grow)))
+        if (CUtf8::EqualsNoCase(to.extension().string(), "." + std::string(grow))) {
             text = hostile ? HugeName(text, g) : Grown(text, g);
+            if (text.empty()) return {};
+        }
         std::ofstream(to, std::ios::binary) << text;
         bytes += text.size();
     }
@@ -161,6 +164,11 @@ void Measure(benchmark::State& state, const ReaderDescription* d, bool hostile) 
     fs::create_directories(folder);
     size_t bytes = 0;
     const fs::path path = WriteCase(*d, hostile, folder, bytes);
+    if (path.empty()) {
+        fs::remove_all(folder);
+        state.SkipWithError("the sample holds no module to repeat");
+        return;
+    }
     long fixed = 0, peak = 0;
     for (auto _ : state) {
         fixed = ChildPeak([] { CPlcCfgReader reader; });
