@@ -8,6 +8,8 @@
 
 #include "CBatchRunner.h"
 #include "TestUtil.h"
+#include "component/CVellBases.h"
+#include "output/CHtmlReportWriter.h"
 
 namespace vellcfgrdr::test {
 namespace {
@@ -64,8 +66,10 @@ TEST(Batch, ParallelGivesTheBytesOfOneAfterAnother) {
     EXPECT_EQ(serial.ExitStatus(), parallel.ExitStatus());
 
     // Each report colours a rack as its XML marks it (partNumber, pickList or
-    // an ignore flag), and a module as ambiguous exactly where the XML gives
-    // it a pick list.
+    // an ignore flag), and shows every module of the XML in its slot:
+    // ambiguous where the XML gives it a pick list, else resolved when the
+    // catalogue knows the part.
+    const auto parts = CVellBases::Instance().PartDb().PartInfo();
     size_t racks = 0;
     for (const auto& [name, bytes] : one) {
         if (!name.ends_with(".xml")) continue;
@@ -86,10 +90,15 @@ TEST(Batch, ParallelGivesTheBytesOfOneAfterAnother) {
             ++racks;
             const std::string slots = html.substr(at, html.find("</ol>", at) - at);
             for (const pugi::xml_node m : rack.children("module")) {
-                const bool ambiguous =
-                    slots.find("data-slot=\"" + std::string(m.attribute("position").value()) +
-                               "\" data-res=\"ambiguous\"") != std::string::npos;
-                EXPECT_EQ(ambiguous, !m.child("pickList").empty()) << name << " " << topo;
+                const std::string part = m.attribute("partName").value();
+                const std::string slot =
+                    "data-slot=\"" + CHtmlReportWriter::Escape(m.attribute("position").value()) +
+                    "\" data-res=\"" +
+                    (m.child("pickList")       ? "ambiguous"
+                     : parts->PartExists(part) ? "resolved"
+                                               : "unresolved") +
+                    "\" data-part=\"" + CHtmlReportWriter::Escape(part) + "\"";
+                EXPECT_NE(slots.find(slot), std::string::npos) << name << " " << topo << slot;
             }
         }
     }
