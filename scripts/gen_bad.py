@@ -86,6 +86,9 @@ def cases():
         c[f"{key}/truncated.{ext}"] = cut(example(ex))
     c["controllogix_xml/empty.L5X"] = b""
     c["controllogix_xml/garbage.L5X"] = garbage(3000, "l5x")
+    c["controllogix_xml/truncated.L5X"] = cut(
+        (ROOT / "tests" / "data" / "e2e" / "controllogix_xml" / "mixing_plant_xml.L5X").read_bytes())
+    c["controllogix_xml/other_root.L5X"] = b"<Project><Module Name=\"Local\"/></Project>"
     c["cobalt/zef_empty.zef"] = b""
     c["cobalt/zef_garbage.zef"] = garbage(3000, "zef")
     c["cobalt/zef_truncated.zef"] = cut(example("cobalt/bottling_hall.zef"))
@@ -133,6 +136,9 @@ def cases():
         b"<!ENTITY %c \"%s\">" % (ord("b") + i, (b"&%c;" % (ord("a") + i)) * 10) for i in range(8))
     c["cobalt/entity_expansion.xef"] = (b"<?xml version=\"1.0\"?>" + lol
                                          + b"]><FEFExchangeFile>&i;</FEFExchangeFile>")
+    c["controllogix_xml/entity_expansion.L5X"] = (
+        b"<?xml version=\"1.0\"?>" + lol + b"]><RSLogix5000Content><Controller><Modules>"
+        b"<Module Name=\"Local\" CatalogNumber=\"&i;\"/></Modules></Controller></RSLogix5000Content>")
 
     # Archives: traversal, bombs, sizes claimed beyond the bytes present.
     xef = example("cobalt/water_works.xef")
