@@ -2,9 +2,7 @@
 // (docs/tessel-qor.md); whole projects are golden end-to-end cases.
 #include <gtest/gtest.h>
 
-#include "core/Enums.h"
 #include "readers/CConvertQor.h"
-#include "readers/ReaderRegistry.h"
 
 using namespace vellcfgrdr;
 
@@ -35,9 +33,4 @@ TEST(CConvertQor, HardwareAddressesNumberDropsByTheBusDesignation) {
     EXPECT_EQ(CConvertQor::DescriptionKey(76 + 16 * 197, "Marl"), "D0301");
     EXPECT_EQ(CConvertQor::DescriptionKey(6379, "Keel"), "T0216416O");
     EXPECT_EQ(CConvertQor::DescriptionKey(6379, "Marl"), "T0408416O");
-}
-
-TEST(CConvertQor, ProjectsAreGivenByTheirDescriptionSettingsFile) {
-    EXPECT_EQ(ReaderRegistry::FileFormatFromName("/x/line.DCF"), pfTesselQor);
-    EXPECT_NE(ReaderRegistry::CreateReaderFor("line.dcf"), nullptr);
 }

@@ -46,16 +46,6 @@ TEST(CReaderKit, WarningsNameTheLineAndTurnTheStatusIntoWarnings) {
               "Line 9 skipped: a slot without a module: " + std::string(80, 'x') + "...");
 }
 
-TEST(CReaderKit, AFileOfAnotherFormatEndsWith321) {
-    CIoConfig cfg;
-    cfg.SetProjectFileName("/nowhere/p.slc");
-    std::vector<std::string> messages;
-    test::RecordProblems(cfg, messages);
-    EXPECT_EQ(CReaderKit(cfg, "CReadTest").NotOurFormat(), ErrNum::kBadFileFormat);
-    EXPECT_EQ(messages,
-              std::vector<std::string>{"Unsupported or unknown file format: /nowhere/p.slc"});
-}
-
 TEST(ReaderRegistry, OneListGivesFormatsReadersAndTheReadmeTable) {
     for (const ReaderDescription* d : ReaderRegistry::Descriptions()) {
         ASSERT_FALSE(d->extensions.empty()) << d->name;

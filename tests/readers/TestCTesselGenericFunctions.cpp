@@ -24,20 +24,6 @@ TEST(CTesselGenericFunctions, Conversions) {
     EXPECT_TRUE(T::NotInRange(95, 91, 94));
 }
 
-TEST(CTesselGenericFunctions, FamiliesAndGroups) {
-    EXPECT_EQ(T::GetCpuFamily(25), plcWren);  // also a Garnet I/O type: Wren wins
-    EXPECT_TRUE(T::PtypeGarnetIO(25));
-    EXPECT_EQ(T::GetCpuFamily(86), plcNone);
-    EXPECT_EQ(T::GetCpuFamily(87), plcPlover);
-    EXPECT_EQ(T::GetCpuFamily(64), plcKestrel);
-    EXPECT_EQ(T::GetCpuFamily(59), plcGarnetSeries);
-    for (int32_t t : {0, 56, 58, 60, 61, 70, 71, 86, 92})
-        EXPECT_EQ(T::GetCpuFamily(t), plcNone) << t;
-    EXPECT_TRUE(T::PTypeLoggia(88));
-    EXPECT_TRUE(T::PTypeSable(91));
-    EXPECT_FALSE(T::PTypeSable(86));
-}
-
 // 88 names, 83 distinct; every name of a supported family resolves to a
 // part of that family.
 TEST(CTesselGenericFunctions, CpuNamesResolveInTheShippedCatalogue) {
