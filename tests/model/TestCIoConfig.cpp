@@ -142,8 +142,6 @@ TEST_F(ModelTest, RacksAboveSixteenWarnAndDuplicatesFail) {
     EXPECT_EQ(cfg_.RackList().rackName(1, 1, 1), "318RCK1001");
     EXPECT_TRUE(cfg_.RackList().RemoveRack(1, 1, 17));
     EXPECT_FALSE(cfg_.RackList().RemoveRack(1, 1, 17));
-    EXPECT_EQ(CCfgRackList::PlcFamilyToDropFamily(plcOsprey), 256);
-    EXPECT_EQ(CCfgRackList::PlcFamilyToDropFamily(plcS7_300), -1);
 }
 
 TEST_F(ModelTest, NumbersBeyondSixteenBitsFailTheOperation) {
