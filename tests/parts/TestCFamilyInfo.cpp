@@ -38,19 +38,12 @@ class CFamilyInfoTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(CFamilyInfoTest, ShippedFileIsValidAndHoldsTheTable) {
+TEST_F(CFamilyInfoTest, ShippedFileIsValid) {
     Load(VELL_RESOURCE_DIR);
     EXPECT_TRUE(info_.Validate().empty());
-    EXPECT_EQ(info_.MaxRackCount(plcOsprey, 1), 7);
-    EXPECT_EQ(info_.MaxRackCount(plcOsprey, 0), 2);
-    EXPECT_EQ(info_.MinSlot(plcRaven), 0);  // read from the Osprey section
-    EXPECT_EQ(info_.DefaultCPU(plcRaven), "");
-    EXPECT_TRUE(info_.HasHotStandbyOption(plcRaven));
-    EXPECT_EQ(info_.Lifecycle(plcGarnetSeries), 4);  // value with an inline comment
+    EXPECT_TRUE(info_.HasHotStandbyOption(plcRaven));  // read from the Osprey section
+    EXPECT_EQ(info_.Lifecycle(plcGarnetSeries), 4);    // value with an inline comment
     EXPECT_EQ(info_.DefaultRack(plcKestrel, 3), info_.DefaultRack(plcKestrel, 1));
-    EXPECT_EQ(info_.DefaultRack(plcSlc500, 2), "1746-A10");
-    EXPECT_TRUE(info_.IsRavenFamily(plcLark));
-    EXPECT_FALSE(info_.IsRavenFamily(plcHeron));
     EXPECT_TRUE(messages_.empty());
     EXPECT_TRUE(reports_.empty());
 }

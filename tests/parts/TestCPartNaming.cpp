@@ -12,10 +12,6 @@ const CPartNaming& Naming() {
 }
 }  // namespace
 
-TEST(CPartNaming, OneSharedInstance) {
-    EXPECT_EQ(CPartNaming::Instance(), CPartNaming::Instance());
-}
-
 TEST(CPartNaming, CompressedAndBlankFreeForms) {
     EXPECT_EQ(Naming().CompressedName("AB-12 34"), "AB1234");
     EXPECT_EQ(Naming().CompressedName(" - -- "), "");
