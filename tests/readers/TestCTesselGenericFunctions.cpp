@@ -41,6 +41,9 @@ TEST(CTesselGenericFunctions, CpuNamesResolveInTheShippedCatalogue) {
         EXPECT_EQ(cfg.RequirePartInfo().PlcFamily(part), family) << name;
     }
     EXPECT_EQ(distinct.size(), 83u);
+    // Beyond the names: the last Sable types are still Plover processors.
+    EXPECT_EQ(T::GetCpuFamily(91), plcPlover);
+    EXPECT_EQ(T::GetCpuFamily(92), plcNone);
     EXPECT_EQ(T::GetCpuName(62), T::GetCpuName(66));
     EXPECT_EQ(T::GetCpuName(79), T::GetCpuName(81));
     EXPECT_EQ(T::GetCpuName(0), "Unknown PLC");
