@@ -5,20 +5,22 @@
 //   its companions as FuzzReader cuts it;
 // - "any/": the same inputs behind the byte that makes the format-table
 //   target choose their extension;
-// - "pwx/" and "pwxdb/": every project database packed into a container,
-//   and bare, for the two layers of the Tessel 32 reader.
-#include <StormLib.h>
-
+// - "pwx/": beside the containers, those the golden harness builds from
+//   its recipes ("x.pwx.recipe"), packed here the same way;
+// - "pwxdb/": every project database bare, for the inner layer of the
+//   Tessel 32 reader.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "FuzzInput.h"
 #include "readers/ReaderRegistry.h"
+#include "support/CPkDcl.h"
 
 namespace {
 
@@ -65,18 +67,26 @@ std::string Le32(uint32_t v) {
     return out;
 }
 
-// A Tessel container of one entry, compressed in binary mode; "" when the
-// compression fails.
-std::string Pack(const std::string& name, std::string data) {
-    const int capacity = static_cast<int>(data.size() + data.size() / 8 + 64);
-    std::string packed(static_cast<size_t>(capacity), '\0');
-    int size = capacity;
-    if (!SCompImplode(packed.data(), &size, data.data(), static_cast<int>(data.size())) ||
-        size <= 0 || size >= capacity)
-        return {};
-    packed.resize(static_cast<size_t>(size));
-    return Le32(static_cast<uint32_t>(name.size())) + name +
-           Le32(static_cast<uint32_t>(packed.size())) + packed;
+// A Tessel container built from a recipe of the golden harness: one entry
+// a line, "<entry name> <file relative to the recipe> [ascii]"; "" when a
+// file is missing.
+std::string PackRecipe(const fs::path& recipe) {
+    std::string container;
+    std::istringstream lines(Read(recipe));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string name, file, mode;
+        if (!(words >> name) || name[0] == '#') continue;
+        if (!(words >> file) || !fs::is_regular_file(recipe.parent_path() / file)) return {};
+        words >> mode;
+        const std::string data = Read(recipe.parent_path() / file);
+        const std::vector<uint8_t> packed = vellcfgrdr::CPkDcl::Implode(
+            {reinterpret_cast<const uint8_t*>(data.data()), data.size()}, mode == "ascii");
+        container += Le32(static_cast<uint32_t>(name.size())) + name +
+                     Le32(static_cast<uint32_t>(packed.size())) +
+                     std::string(packed.begin(), packed.end());
+    }
+    return container;
 }
 
 }  // namespace
@@ -106,10 +116,18 @@ int main(int argc, char** argv) {
             std::replace(seedName.begin(), seedName.end(), '/', '_');
 
             if (ext == "mdb" || ext == "accdb") {
-                const std::string db = Read(file);
-                Write(out / "pwxdb" / seedName, db);
-                const std::string pwx = Pack("project.mdb", db);
-                if (!pwx.empty()) Write(out / "pwx" / seedName, pwx);
+                Write(out / "pwxdb" / seedName, Read(file));
+                ++count;
+                continue;
+            }
+            if (name.ends_with(".pwx.recipe")) {
+                const std::string pwx = PackRecipe(file);
+                if (pwx.empty()) continue;
+                Write(out / "pwx" / seedName, pwx);
+                const auto pwxAt = std::find(extensions.begin(), extensions.end(), "pwx");
+                if (pwxAt != extensions.end())
+                    Write(out / "any" / seedName,
+                          std::string(1, static_cast<char>(pwxAt - extensions.begin())) + pwx);
                 count += 2;
                 continue;
             }

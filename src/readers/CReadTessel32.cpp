@@ -70,6 +70,15 @@ int32_t CReadTessel32::GetIoConfig(CIoConfig& root) {
             return CReaderKit(root, kSource).NotOurFormat();
         }
         Debug("decoding OK");
+        return ReadDatabase(root, dbPath);
+    } catch (...) {
+        ModGSCore::ReRaise(kWhere, "GetIoConfig");
+    }
+}
+
+int32_t CReadTessel32::ReadDatabase(CIoConfig& root, const std::string& dbPath) {
+    root_ = &root;
+    try {
         CAdoXs db;
         db.EvtAdoInfoMessage.Subscribe([this](const std::string& message) {
             // mTesselDb_AdoInfoMessage
@@ -101,7 +110,7 @@ int32_t CReadTessel32::GetIoConfig(CIoConfig& root) {
         }
         return status;
     } catch (...) {
-        ModGSCore::ReRaise(kWhere, "GetIoConfig");
+        ModGSCore::ReRaise(kWhere, "ReadDatabase");
     }
 }
 

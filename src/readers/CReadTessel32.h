@@ -19,6 +19,10 @@ class CReadTessel32 final : public IReader {
   public:
     static const ReaderDescription& Description();
     int32_t GetIoConfig(CIoConfig& root) override;
+    // Reads the project database of an expanded container: the part of
+    // GetIoConfig past the expansion, open on its own to fuzzing of the
+    // database without the compression in between.
+    int32_t ReadDatabase(CIoConfig& root, const std::string& dbPath);
 
   private:
     // The database path, "" when the container cannot be expanded.
