@@ -9,7 +9,8 @@ Each is made from an example, or from nothing, in a way that shows what it
 guards: empty, garbage, truncated, huge counts, a size claimed far beyond the
 bytes present, path traversal and decompression bombs in archives and
 containers, deep nesting. Inputs that fuzzing found are not made here: they
-are committed as found, named after what they guard.
+are committed as found, named after what they guard (any file not made here
+is left alone).
 """
 import io
 import pathlib
@@ -188,6 +189,24 @@ def cases():
     qor_case("qor_ddf_empty", ddf=b"")
     qor_case("qor_dpf_garbage", dpf=garbage(3 * 6400, "dpf"))
     qor_case("qor_dcf_truncated", dcf=cut(qor["dcf"], 0.5))
+    # Tessel 32 containers: names that lead out, lengths far beyond the bytes.
+    pwx = example("tessel32/bottling_line3.pwx")
+    c["tessel32/empty.pwx"] = b""
+    c["tessel32/garbage.pwx"] = garbage(3000, "pwx")
+    c["tessel32/truncated.pwx"] = cut(pwx)
+    name_len = struct.unpack_from("<i", pwx)[0]
+    packed_len = struct.unpack_from("<i", pwx, 4 + name_len)[0]
+    packed = pwx[8 + name_len : 8 + name_len + packed_len]
+    c["tessel32/traversal_dotdot.pwx"] = pwx_record("../project.mdb", packed)
+    c["tessel32/traversal_absolute.pwx"] = pwx_record("/tmp/project.mdb", packed)
+    c["tessel32/traversal_backslash.pwx"] = pwx_record("..\\project.mdb", packed)
+    # The first entry is expanded before the second is refused: it must not stay.
+    c["tessel32/traversal_second_entry.pwx"] = (pwx_record("Project.mdb", packed)
+                                                + pwx_record("../notes.txt", packed))
+    c["tessel32/claims_4gb.pwx"] = pwx_record("project.mdb", packed[:80], 0xFFFFFFF0)
+    c["tessel32/claims_2gb.pwx"] = pwx_record("project.mdb", packed[:80], 0x7FFFFFF0)
+    c["tessel32/name_length_huge.pwx"] = struct.pack("<i", 0x7FFFFFFF) + b"project.mdb" + packed[:80]
+    c["tessel32/garbage_entry.pwx"] = pwx_record("project.mdb", garbage(2000, "dcl"))
     return c
 
 
