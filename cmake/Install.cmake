@@ -45,7 +45,7 @@ else()
 endif()
 if(VELL_LIBRARY_TYPE STREQUAL "STATIC_LIBRARY")
   # A static library brings its dependencies and the C++ run-time along.
-  set(VELL_PC_PRIVATE "Requires.private: pugixml libzip libmdb\nLibs.private: -lstorm -lstdc++ -lm\n")
+  set(VELL_PC_PRIVATE "Requires.private: pugixml libzip libmdb libxml-2.0\nLibs.private: -lstorm -lstdc++ -lm\n")
 else()
   set(VELL_PC_PRIVATE "")
 endif()

@@ -9,7 +9,7 @@ exec 1>&2
 packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libpugixml-dev libcli11-dev libzip-dev libstorm-dev mdbtools-dev
+  libpugixml-dev libcli11-dev libzip-dev libstorm-dev mdbtools-dev libxml2-dev
   clang-format python3
   # The rack report is checked in a headless browser.
   chromium

@@ -42,14 +42,21 @@ void CIoConfig::SetProjectFileName(std::string path) {
 }
 
 std::string_view CIoConfig::LimitText(std::string_view text) const {
+    std::string warning;
+    text = LimitText(text, warning);
+    if (!warning.empty()) InfoMessage(warning, eMsgWarning, kSelf);
+    return text;
+}
+
+std::string_view CIoConfig::LimitText(std::string_view text, std::string& warning) const {
+    warning.clear();
     if (text.size() <= kMaxTextChars) return text;  // a character is at least one byte
     const size_t length = CUtf8::Length(text);
     if (length <= kMaxTextChars) return text;
     const std::string_view kept = CUtf8::Left(text, kMaxTextChars);
-    InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgTextCut),
-                                 {static_cast<int64_t>(length), static_cast<int64_t>(kMaxTextChars),
-                                  std::string(CUtf8::Left(kept, 40))}),
-                eMsgWarning, "CIoConfig");
+    warning = CStdLib::Sprintf(modResStr::ResString(msgTextCut),
+                               {static_cast<int64_t>(length), static_cast<int64_t>(kMaxTextChars),
+                                std::string(CUtf8::Left(kept, 40))});
     return kept;
 }
 

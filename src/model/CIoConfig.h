@@ -68,6 +68,8 @@ class CIoConfig {
     // The text, or its first kMaxTextChars characters with a warning saying
     // so.
     std::string_view LimitText(std::string_view text) const;
+    // The same, the warning's text (or "") left for the caller to post.
+    std::string_view LimitText(std::string_view text, std::string& warning) const;
 
     // A debug-level message, only in debug mode.
     void DebugMessage(const std::string& message, const std::string& source) const;

@@ -1,6 +1,7 @@
 #include "readers/CReadCtrlLogixXml.h"
 
 #include <charconv>
+#include <iterator>
 #include <optional>
 #include <pugixml.hpp>
 
@@ -13,6 +14,7 @@
 #include "model/CIoConfig.h"
 #include "readers/CCtrlLogixTopology.h"
 #include "readers/CReaderKit.h"
+#include "readers/CXmlStream.h"
 #include "support/CStdLib.h"
 #include "support/CStdio.h"
 
@@ -53,40 +55,8 @@ const ReaderDescription& CReadCtrlLogixXml::Description() {
 int32_t CReadCtrlLogixXml::GetIoConfig(CIoConfig& root) {
     root_ = &root;
     try {
-        std::vector<uint8_t> bytes;
-        CStdio::ReadBinFile(root.ProjectFileName(), bytes);
-        pugi::xml_document doc;
-        const pugi::xml_parse_result parsed =
-            doc.load_buffer_inplace(bytes.data(), bytes.size(), kParseFlags);
-        bool dtd = false;
-        for (const pugi::xml_node n : doc.children())
-            dtd = dtd || n.type() == pugi::node_doctype;
-        const pugi::xml_node content = doc.child("RSLogix5000Content");
-        if (!parsed || dtd || !content) {
-            // Another format, a damaged export, or one that declares its own
-            // entities: nothing in it is trusted.
-            return CReaderKit(root, kSource).NotOurFormat();
-        }
-        const pugi::xml_node controller = content.child("Controller");
-        const std::string targetType(root.LimitText(content.attribute("TargetType").as_string()));
-        // Exports of a program, a routine or single modules hold the
-        // controller as context at most.
-        if (!controller || (!targetType.empty() && targetType != "Controller")) {
-            root.InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgNoController),
-                                              {targetType.empty() ? "?" : targetType}),
-                             eMsgWarning, kSource);
-            result_ = ErrNum::kWarnings;
-        }
-        const pugi::xpath_node_set modules =
-            content.select_nodes("Controller/Modules/Module | Modules/Module | Module");
-        parts_.reserve(modules.size());
-        for (const pugi::xpath_node& m : modules) {
-            CCtrlLogixPart part;
-            if (ReadModule(m.node(), part)) parts_.push_back(std::move(part));
-        }
-        const int32_t built = CCtrlLogixTopology(root).Build(
-            parts_, std::string(root.LimitText(controller.attribute("ProcessorType").as_string())));
-        return built != 0 ? built : result_;
+        const std::optional<int32_t> streamed = ReadStream();
+        return streamed ? *streamed : ReadDocument();
     } catch (...) {
         const CVellError e = ModGSCore::CurrentError();
         root.InfoMessage(e.Description(), eMsgWarning, "ReadCtrlLogixXml");
@@ -94,17 +64,138 @@ int32_t CReadCtrlLogixXml::GetIoConfig(CIoConfig& root) {
     }
 }
 
+std::optional<int32_t> CReadCtrlLogixXml::ReadStream() {
+    CXmlStream xml(root_->ProjectFileName());
+    if (!xml.NextElement()) return std::nullopt;
+    if (xml.Name() != "RSLogix5000Content") {
+        // Not ours if it is well formed; the parsed document decides if not.
+        xml.SkipElement();
+        if (xml.Failed()) return std::nullopt;
+        return CReaderKit(*root_, kSource).NotOurFormat();
+    }
+    const std::string targetType(xml.Attribute("TargetType").value_or(""));
+    std::string processorType;
+    bool controller = false;
+    // The modules of the controllers, and those of an export of single
+    // modules; the rest (tags, programs, logic) is skipped. They are taken
+    // in three groups, each in document order: those of the controllers,
+    // those in Modules below the root, those right below it.
+    std::string_view outer;  // the element below the root that holds the current one
+    pugi::xml_document copy;
+    bool more = xml.NextElement();
+    while (more) {
+        const int depth = xml.Depth();
+        const std::string_view name = xml.Name();
+        bool enter = false;
+        bool module = false;
+        if (depth == 1) {
+            outer = name == "Controller" ? "Controller" : name == "Modules" ? "Modules" : "";
+            enter = !outer.empty();
+            module = name == "Module";
+            if (outer == "Controller" && !controller) {
+                controller = true;
+                processorType = xml.Attribute("ProcessorType").value_or("");
+            }
+        } else if (depth == 2) {
+            enter = outer == "Controller" && name == "Modules";
+            module = outer == "Modules" && name == "Module";
+        } else {
+            module = name == "Module";
+        }
+        if (module) {
+            copy.reset();
+            more = xml.CopyElement(copy);
+            group_ = static_cast<size_t>(3 - depth);
+            CCtrlLogixPart part;
+            if (ReadModule(copy.first_child(), part)) parts_[group_].push_back(std::move(part));
+        } else {
+            more = enter ? xml.NextElement() : xml.SkipElement();
+        }
+    }
+    if (xml.Failed()) {
+        parts_ = {};
+        held_.clear();
+        result_ = 0;
+        return std::nullopt;
+    }
+    return Finish(targetType, controller, processorType);
+}
+
+int32_t CReadCtrlLogixXml::ReadDocument() {
+    std::vector<uint8_t> bytes;
+    CStdio::ReadBinFile(root_->ProjectFileName(), bytes);
+    pugi::xml_document doc;
+    const pugi::xml_parse_result parsed =
+        doc.load_buffer_inplace(bytes.data(), bytes.size(), kParseFlags);
+    bool dtd = false;
+    for (const pugi::xml_node n : doc.children())
+        dtd = dtd || n.type() == pugi::node_doctype;
+    const pugi::xml_node content = doc.child("RSLogix5000Content");
+    if (!parsed || dtd || !content) {
+        // Another format, a damaged export, or one that declares its own
+        // entities: nothing in it is trusted.
+        return CReaderKit(*root_, kSource).NotOurFormat();
+    }
+    const pugi::xml_node controller = content.child("Controller");
+    const pugi::xpath_node_set modules =
+        content.select_nodes("Controller/Modules/Module | Modules/Module | Module");
+    group_ = 0;  // the order of the union is already that of the groups
+    parts_[0].reserve(modules.size());
+    for (const pugi::xpath_node& m : modules) {
+        CCtrlLogixPart part;
+        if (ReadModule(m.node(), part)) parts_[0].push_back(std::move(part));
+    }
+    return Finish(content.attribute("TargetType").as_string(), controller,
+                  controller.attribute("ProcessorType").as_string());
+}
+
+int32_t CReadCtrlLogixXml::Finish(std::string_view targetTypeText, bool controller,
+                                  std::string_view processorType) {
+    const std::string targetType(root_->LimitText(targetTypeText));
+    // Exports of a program, a routine or single modules hold the
+    // controller as context at most.
+    if (!controller || (!targetType.empty() && targetType != "Controller")) {
+        root_->InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgNoController),
+                                            {targetType.empty() ? "?" : targetType}),
+                           eMsgWarning, kSource);
+        result_ = ErrNum::kWarnings;
+    }
+    std::vector<CCtrlLogixPart>& parts = parts_[0];
+    for (size_t group = 0; group < parts_.size(); ++group) {
+        for (Held& h : held_) {
+            if (h.group != group) continue;
+            root_->InfoMessage(h.text, eMsgWarning, h.source);
+            std::string().swap(h.text);
+        }
+        if (group > 0)
+            parts.insert(parts.end(), std::make_move_iterator(parts_[group].begin()),
+                         std::make_move_iterator(parts_[group].end()));
+    }
+    held_.clear();
+    const int32_t built =
+        CCtrlLogixTopology(*root_).Build(parts, std::string(root_->LimitText(processorType)));
+    return built != 0 ? built : result_;
+}
+
+std::string_view CReadCtrlLogixXml::Limit(std::string_view text) {
+    std::string warning;
+    text = root_->LimitText(text, warning);
+    // Posted with the CIoConfig's own source, as an immediate cut would be.
+    if (!warning.empty()) held_.push_back({group_, std::move(warning), std::string()});
+    return text;
+}
+
 bool CReadCtrlLogixXml::ReadModule(const pugi::xml_node& module, CCtrlLogixPart& part) {
     // Texts are cut as they are taken: a value may be as long as the file.
-    part.SetName(root_->LimitText(module.attribute("Name").as_string()));
-    part.SetParent(root_->LimitText(module.attribute("ParentModule").as_string()));
+    part.SetName(Limit(module.attribute("Name").as_string()));
+    part.SetParent(Limit(module.attribute("ParentModule").as_string()));
     part.SetParentPort(
         ToWhole(module.attribute("ParentModPortId").as_string(), 0, 65535).value_or(0));
-    part.SetCatalogNumber(root_->LimitText(module.attribute("CatalogNumber").as_string()));
+    part.SetCatalogNumber(Limit(module.attribute("CatalogNumber").as_string()));
     part.SetUserDefinedCatalogNumber(
-        root_->LimitText(module.attribute("UserDefinedCatalogNumber").as_string()));
+        Limit(module.attribute("UserDefinedCatalogNumber").as_string()));
     part.SetDescription(
-        std::string(root_->LimitText(CUtf8::Trim(module.child("Description").text().as_string()))));
+        std::string(Limit(CUtf8::Trim(module.child("Description").text().as_string()))));
 
     // The upstream port names the parent's port and the slot in the
     // parent's chassis; a downstream port with a bus size holds the module's
@@ -117,8 +208,7 @@ bool CReadCtrlLogixXml::ReadModule(const pugi::xml_node& module, CCtrlLogixPart&
             backplane = port;
         }
     }
-    if (upstream)
-        part.SetPortType(std::string(root_->LimitText(upstream.attribute("Type").as_string())));
+    if (upstream) part.SetPortType(std::string(Limit(upstream.attribute("Type").as_string())));
     pugi::xml_attribute address;
     if (backplane) {
         const pugi::xml_attribute size = backplane.child("Bus").attribute("Size");
@@ -146,10 +236,11 @@ bool CReadCtrlLogixXml::ReadModule(const pugi::xml_node& module, CCtrlLogixPart&
 
 void CReadCtrlLogixXml::LeaveOut(const CCtrlLogixPart& part, const char* attribute,
                                  const std::string& value) {
-    root_->InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgBadModuleNumber),
-                                        {part.Name(), part.CatalogNumber(), std::string(attribute),
-                                         value, 0, kMaxSlot}),
-                       eMsgWarning, kSource);
+    held_.push_back({group_,
+                     CStdLib::Sprintf(modResStr::ResString(msgBadModuleNumber),
+                                      {part.Name(), part.CatalogNumber(), std::string(attribute),
+                                       value, 0, kMaxSlot}),
+                     kSource});
     result_ = ErrNum::kWarnings;
 }
 

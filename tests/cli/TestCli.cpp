@@ -179,7 +179,8 @@ TEST(Cli, ArgumentsGiveTheirOutputMessagesAndExitStatus) {
     Expect(r, 0, "\nLicence: ", {}, "--version");
     EXPECT_TRUE(r.out.starts_with("vellcfgrdr ")) << r.out;
     // Every library with its version: an empty one means the build lost it.
-    for (const char* lib : {"pugixml ", "libzip ", "StormLib ", "mdbtools ", "CLI11 "}) {
+    for (const char* lib :
+         {"pugixml ", "libzip ", "StormLib ", "mdbtools ", "libxml2 ", "CLI11 "}) {
         const auto at = r.out.find(lib);
         ASSERT_NE(at, std::string::npos) << lib << r.out;
         EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(r.out[at + std::strlen(lib)])))
