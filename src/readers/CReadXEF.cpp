@@ -11,6 +11,7 @@
 #include "core/modResStr.h"
 #include "model/CIoConfig.h"
 #include "output/CXMLDocument.h"
+#include "readers/CXmlStream.h"
 #include "readers/CZip.h"
 #include "support/CFileSys.h"
 #include "support/CStdLib.h"
@@ -34,28 +35,81 @@ constexpr std::array<std::string_view, 8> kSupportedBusTypes = {
     "TbusOsprey",        "TbusOspreySafety", "BusRIODIO", "ERIO bus",
 };
 
-enum ModuleKind : int32_t { kAuxiliaryRack = 0, kPowerSupply = 1, kModule = 2 };
+// The elements the walk visits.
+enum Tag : uint8_t {
+    kPlc,
+    kConfigKestrel,
+    kConfigAts,
+    kIoMapBlock,
+    kBusKestrel,
+    kBusAts,
+    kDropKestrel,
+    kDropAts,
+    kRackKestrel,
+    kRackAts,
+    kAuxiliaryRackAts,
+    kPowerSupply,
+    kModuleAts,
+    kModuleKestrel,
+    kOther
+};
+constexpr std::array<std::string_view, kOther> kTags = {
+    "PLC",         "configKestrel", "configATS",   "IOMapBlock", "busKestrel",       "busATS",
+    "dropKestrel", "dropATS",       "rackKestrel", "rackATS",    "auxiliaryRackATS", "powerSupply",
+    "moduleATS",   "moduleKestrel",
+};
+
+uint8_t TagOf(std::string_view name) {
+    for (uint8_t t = 0; t < kOther; ++t)
+        if (kTags[t] == name) return t;
+    return kOther;
+}
+
+bool IsBus(uint8_t tag) {
+    return tag == kBusKestrel || tag == kBusAts;
+}
+
+// Whether the walk looks for elements of the tag `child` in one of the tag
+// `parent`: only those are kept, so the elements kept are never nested
+// deeper than a module in a rack of a drop.
+bool Visited(uint8_t parent, uint8_t child) {
+    const bool moduleLike = child >= kAuxiliaryRackAts && child <= kModuleKestrel;
+    const bool rack = child == kRackKestrel || child == kRackAts;
+    const bool drop = child == kDropKestrel || child == kDropAts;
+    switch (parent) {
+        case kPlc:
+            return child == kConfigKestrel || child == kConfigAts;
+        case kConfigKestrel:
+            return child == kIoMapBlock;
+        case kIoMapBlock:
+        case kConfigAts:
+            return IsBus(child);
+        case kBusKestrel:
+        case kBusAts:
+            return drop || rack || moduleLike;
+        case kDropKestrel:
+        case kDropAts:
+            return rack || moduleLike;
+        case kRackKestrel:
+        case kRackAts:
+            return moduleLike;
+        default:
+            return false;
+    }
+}
+
+enum ModuleKind : int32_t { kAsAuxiliaryRack = 0, kAsPowerSupply = 1, kAsModule = 2 };
 
 struct ModuleTag {
-    const char* tag;
+    Tag tag;
     ModuleKind kind;
 };
 constexpr std::array<ModuleTag, 4> kModuleTags = {{
-    {"auxiliaryRackATS", kAuxiliaryRack},
-    {"powerSupply", kPowerSupply},
-    {"moduleATS", kModule},
-    {"moduleKestrel", kModule},
+    {kAuxiliaryRackAts, kAsAuxiliaryRack},
+    {kPowerSupply, kAsPowerSupply},
+    {kModuleAts, kAsModule},
+    {kModuleKestrel, kAsModule},
 }};
-
-std::string ChildAttribute(pugi::xml_node element, const char* child, const char* name) {
-    return element.child(child).attribute(name).value();
-}
-
-// Cut to what the model keeps before any copy: a part number may be as long
-// as the file.
-std::string PartNumber(pugi::xml_node element, const CIoConfig& root) {
-    return std::string(root.LimitText(element.child("partItem").attribute("partNumber").value()));
-}
 
 int32_t DropFamilyCode(const std::string& part) {
     if (part == "MDI_I/O-Bus_drop") return DropFamily::kInterbus2;
@@ -83,25 +137,10 @@ std::string WithoutSuffixes(const std::string& part) {
     return base;
 }
 
-bool IsTrue(const pugi::xml_attribute& a) {
-    const std::string_view text = CUtf8::TrimBlanks(a.value());
+bool IsTrue(std::string_view value) {
+    const std::string_view text = CUtf8::TrimBlanks(value);
     if (CUtf8::EqualsNoCase(text, "true")) return true;
     return CStdLib::IsNumeric(text) && CStdLib::Val(text) != 0;
-}
-
-// The start of an element's XML text, without writing out the whole subtree.
-std::string XmlStart(pugi::xml_node element, size_t chars) {
-    struct Capped : pugi::xml_writer {
-        std::string out;
-        size_t cap;
-        void write(const void* data, size_t size) override {
-            if (out.size() < cap)
-                out.append(static_cast<const char*>(data), std::min(size, cap - out.size()));
-        }
-    } w;
-    w.cap = chars * 4;  // room for the characters in UTF-8
-    element.print(w, "", pugi::format_raw);
-    return std::string(CUtf8::Left(w.out, chars));
 }
 
 }  // namespace
@@ -157,49 +196,159 @@ std::string CReadXEF::Unpack(const std::string& archive, const std::string& fold
 }
 
 void CReadXEF::ReadDocument(const std::string& path) {
+    Element plc;
+    bool found = false;
+    if (!StreamPlc(path, plc, found)) {
+        plc = Element();
+        plcFamily_.clear();
+        found = ParsePlc(path, plc);
+    }
+    if (!found) ModGSCore::RaiseError(path, kit_->NotOurFormat());
+    ScanPlc(plc);
+}
+
+template <class Attributes>
+CReadXEF::Element* CReadXEF::Fill(Element& parent, std::string_view name,
+                                  const Attributes& attribute) {
+    const auto value = [&](const char* n) { return attribute(n).value_or(std::string_view()); };
+    if (name == "partItem") {
+        if (!parent.hasPartItem) {
+            parent.hasPartItem = true;
+            parent.partNumber = Limited(value("partNumber"));
+            if (parent.tag == kPlc) plcFamily_ = value("family");
+        }
+        return nullptr;
+    }
+    if (name == "equipInfo") {
+        if (!parent.hasEquipInfo) {
+            parent.hasEquipInfo = true;
+            parent.position = value("position");
+        }
+        return nullptr;
+    }
+    const uint8_t tag = TagOf(name);
+    if (!Visited(parent.tag, tag)) return nullptr;
+    Element& child = parent.children.emplace_back();
+    child.tag = tag;
+    child.ucMod = IsTrue(value("UCMod"));
+    if (IsBus(tag)) {
+        child.bus = std::make_unique<std::pair<Text, Text>>();
+        child.bus->first = Limited(value("busType"));
+        child.bus->second = Limited(value("name"));
+    }
+    return &child;
+}
+
+bool CReadXEF::StreamPlc(const std::string& path, Element& plc, bool& found) {
+    CXmlStream xml(path);
+    if (!xml.NextElement()) return false;
+    // The root element decides, not the extension; the first PLC of its
+    // IOConf is read, the rest of the document only checked.
+    const bool ours = xml.Name() == "ZEFExchangeFile" || xml.Name() == "FEFExchangeFile";
+    const auto attribute = [&xml](const char* name) { return xml.Attribute(name); };
+    std::vector<Element*> open;  // the PLC and the elements kept inside it that hold this one
+    bool more = ours ? xml.NextElement() : xml.SkipElement();
+    while (more) {
+        const int depth = xml.Depth();
+        if (depth == 1) {
+            more = xml.Name() == "IOConf" ? xml.NextElement() : xml.SkipElement();
+        } else if (depth == 2) {
+            if (found || xml.Name() != "PLC") {
+                more = xml.SkipElement();
+                continue;
+            }
+            found = true;
+            plc.tag = kPlc;
+            open.assign(1, &plc);
+            more = xml.NextElement();
+        } else {
+            // Only the PLC and the elements kept inside it are entered.
+            open.resize(static_cast<size_t>(depth - 2));
+            Element* child = Fill(*open.back(), xml.Name(), attribute);
+            if (child) open.push_back(child);
+            more = child ? xml.NextElement() : xml.SkipElement();
+        }
+    }
+    return !xml.Failed();
+}
+
+bool CReadXEF::ParsePlc(const std::string& path, Element& plc) {
     CXMLDocument doc;
     doc.SetKeepWhitespace(false);
     if (!doc.LoadFile(path)) {
         root_->InfoMessage(doc.ParsingError(), eMsgError, kSource);
         ModGSCore::RaiseError(path, ErrNum::kBadFileFormat);
     }
-    // The root element decides, not the extension.
-    const pugi::xml_node plc = doc.SelectSingleNode(doc.SelectSingleNode("/ZEFExchangeFile")
-                                                        ? "/ZEFExchangeFile/IOConf/PLC"
-                                                        : "/FEFExchangeFile/IOConf/PLC")
-                                   .node();
-    if (!plc) ModGSCore::RaiseError(path, kit_->NotOurFormat());
-    ScanPlc(plc);
+    const pugi::xml_node node = doc.SelectSingleNode(doc.SelectSingleNode("/ZEFExchangeFile")
+                                                         ? "/ZEFExchangeFile/IOConf/PLC"
+                                                         : "/FEFExchangeFile/IOConf/PLC")
+                                    .node();
+    if (!node) return false;
+    plc.tag = kPlc;
+    Take(node, plc);
+    return true;
 }
 
-std::optional<int32_t> CReadXEF::Position(pugi::xml_node element, int32_t min, int32_t max) {
-    const std::string_view text = element.child("equipInfo").attribute("position").value();
+void CReadXEF::Take(pugi::xml_node from, Element& to) {
+    for (const pugi::xml_node child : from.children()) {
+        if (child.type() != pugi::node_element) continue;
+        const auto attribute = [&child](const char* name) -> std::optional<std::string_view> {
+            const pugi::xml_attribute a = child.attribute(name);
+            if (!a) return std::nullopt;
+            return a.value();
+        };
+        if (Element* kept = Fill(to, child.name(), attribute)) Take(child, *kept);
+    }
+}
+
+CReadXEF::Text CReadXEF::Limited(std::string_view text) const {
+    Text t;
+    t.kept = root_->LimitText(text, t.cutWarning);
+    return t;
+}
+
+std::string CReadXEF::Use(const Text& text) const {
+    // Warned of each time the text is used, as it would be if it were cut
+    // then.
+    if (!text.cutWarning.empty()) root_->InfoMessage(text.cutWarning, eMsgWarning, "");
+    return text.kept;
+}
+
+std::optional<int32_t> CReadXEF::Position(const Element& element, int32_t min, int32_t max) {
+    const std::string_view text = element.position;
     if (text.empty()) return 0;
     const std::optional<int32_t> n = CReaderKit::ToInt(text, min, max);
     if (!n) {
         // A guess (0) would put the element on another one's place.
-        kit_->Warn(msgBadModuleNumber, {element.name(), PartNumber(element, *root_), "position",
-                                        CReaderKit::Quote(text), min, max});
+        kit_->Warn(msgBadModuleNumber, {std::string(kTags[element.tag]), Use(element.partNumber),
+                                        "position", CReaderKit::Quote(text), min, max});
         kit_->LeftOut();
     }
     return n;
 }
 
-void CReadXEF::ScanPlc(pugi::xml_node plc) {
+void CReadXEF::ScanPlc(const Element& plc) {
     GetCpuInfo(plc);
     if (root_->PlcFamily() == plcKestrel) {
-        ScanBusses(plc.select_node("configKestrel/IOMapBlock").node(), "Kestrel");
+        // The first IOMapBlock of any configKestrel.
+        const Element* block = nullptr;
+        for (const Element& config : plc.children)
+            for (const Element& b : config.children)
+                if (!block && config.tag == kConfigKestrel && b.tag == kIoMapBlock) block = &b;
+        ScanBusses(block, "Kestrel");
     } else {
-        const pugi::xml_node block = plc.child("configATS");
+        const Element* block = nullptr;
+        for (const Element& config : plc.children)
+            if (!block && config.tag == kConfigAts) block = &config;
         ScanBusses(block, "ATS");
         ScanBusses(block, "Kestrel");
     }
 }
 
-void CReadXEF::GetCpuInfo(pugi::xml_node plc) {
+void CReadXEF::GetCpuInfo(const Element& plc) {
     try {
-        std::string cpu = PartNumber(plc, *root_);
-        int32_t family = CCvtEnum::PlcFamilyFromString(ChildAttribute(plc, "partItem", "family"));
+        std::string cpu = Use(plc.partNumber);
+        int32_t family = CCvtEnum::PlcFamilyFromString(plcFamily_);
         if (family == plcNone) {
             family = root_->RequirePartInfo().GuessCpuFamily(cpu);
             root_->InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgFamilyNotFoundAssumed),
@@ -216,16 +365,20 @@ void CReadXEF::GetCpuInfo(pugi::xml_node plc) {
     }
 }
 
-void CReadXEF::ScanBusses(pugi::xml_node block, std::string_view flavour) {
-    const std::string tag = "bus" + std::string(flavour);
-    for (pugi::xml_node bus : block.children(tag.c_str())) {
+void CReadXEF::ScanBusses(const Element* block, std::string_view flavour) {
+    if (!block) return;
+    const uint8_t tag = TagOf("bus" + std::string(flavour));
+    for (const Element& bus : block->children) {
+        if (bus.tag != tag) continue;
         const std::optional<int32_t> position = Position(bus);
         if (!position) continue;
         bus_ = *position;
-        std::string type(root_->LimitText(bus.attribute("busType").value()));
-        if (type.empty()) type = root_->LimitText(bus.attribute("name").value());
+        std::string type = Use(bus.bus->first);
+        if (type.empty()) type = Use(bus.bus->second);
         if (type.empty())
-            root_->DebugMessage("Could not get Bus Type or Name from: " + XmlStart(bus, 80),
+            root_->DebugMessage("Could not get Bus Type or Name from the " +
+                                    std::string(kTags[tag]) + " at position " +
+                                    std::to_string(bus_),
                                 kSource);
         root_->DebugMessage(CStdLib::Sprintf("Bus %d = %s", {bus_, type}), kSource);
         root_->BusList().AddBus(bus_, type);
@@ -240,7 +393,7 @@ void CReadXEF::ScanBusses(pugi::xml_node block, std::string_view flavour) {
     }
 }
 
-void CReadXEF::ScanBus(pugi::xml_node bus) {
+void CReadXEF::ScanBus(const Element& bus) {
     drop_ = 0;
     // Modules directly below a bus go to rack 0, not to whatever rack the
     // previous bus ended with.
@@ -252,15 +405,16 @@ void CReadXEF::ScanBus(pugi::xml_node bus) {
     ScanDrops(bus, "ATS");
 }
 
-void CReadXEF::ScanDrops(pugi::xml_node bus, std::string_view flavour) {
+void CReadXEF::ScanDrops(const Element& bus, std::string_view flavour) {
     const bool kestrel = flavour == "Kestrel";
-    const std::string tag = "drop" + std::string(flavour);
-    for (pugi::xml_node drop : bus.children(tag.c_str())) {
+    const uint8_t tag = TagOf("drop" + std::string(flavour));
+    for (const Element& drop : bus.children) {
+        if (drop.tag != tag) continue;
         const std::optional<int32_t> position = Position(drop);
         if (!position) continue;
         drop_ = *position;
         rack_ = kestrel ? -1 : 0;
-        const std::string part = PartNumber(drop, *root_);
+        const std::string part = Use(drop.partNumber);
         root_->DebugMessage(CStdLib::Sprintf("    Drop %d.%d = %s", {bus_, drop_, part}), kSource);
         root_->DropList().AddDrop3(bus_, drop_, DropFamilyCode(part), part);
         PlaceModuleLikeChildren(drop);
@@ -268,15 +422,16 @@ void CReadXEF::ScanDrops(pugi::xml_node bus, std::string_view flavour) {
     }
 }
 
-void CReadXEF::ScanRacks(pugi::xml_node element, std::string_view flavour, int32_t rackOffset) {
-    const std::string tag = "rack" + std::string(flavour);
+void CReadXEF::ScanRacks(const Element& element, std::string_view flavour, int32_t rackOffset) {
+    const uint8_t tag = TagOf("rack" + std::string(flavour));
     int32_t count = 0;
-    for ([[maybe_unused]] pugi::xml_node rack : element.children(tag.c_str()))
-        ++count;
+    for (const Element& rack : element.children)
+        count += rack.tag == tag ? 1 : 0;
     if (count == 0) return;
     root_->DebugMessage("    " + std::to_string(count) + " Rack(s)", kSource);
-    for (pugi::xml_node rack : element.children(tag.c_str())) {
-        const std::string part = PartNumber(rack, *root_);
+    for (const Element& rack : element.children) {
+        if (rack.tag != tag) continue;
+        const std::string part = Use(rack.partNumber);
         const std::optional<int32_t> position = Position(rack, INT16_MIN, INT16_MAX - 1);
         if (!position) continue;
         rack_ = *position + rackOffset;
@@ -287,25 +442,26 @@ void CReadXEF::ScanRacks(pugi::xml_node element, std::string_view flavour, int32
     }
 }
 
-void CReadXEF::PlaceModuleLikeChildren(pugi::xml_node element) {
+void CReadXEF::PlaceModuleLikeChildren(const Element& element) {
     for (const ModuleTag& t : kModuleTags) {
         int32_t count = 0;
-        for ([[maybe_unused]] pugi::xml_node item : element.children(t.tag))
-            ++count;
+        for (const Element& item : element.children)
+            count += item.tag == t.tag ? 1 : 0;
         if (count == 0) continue;
-        root_->DebugMessage("    " + std::to_string(count) + " " + t.tag + "(s)", kSource);
-        for (pugi::xml_node item : element.children(t.tag))
-            ScanModuleLikeItem(item, t.kind);
+        root_->DebugMessage(
+            "    " + std::to_string(count) + " " + std::string(kTags[t.tag]) + "(s)", kSource);
+        for (const Element& item : element.children)
+            if (item.tag == t.tag) ScanModuleLikeItem(item, t.kind);
     }
 }
 
-void CReadXEF::ScanModuleLikeItem(pugi::xml_node element, int32_t kind) {
+void CReadXEF::ScanModuleLikeItem(const Element& element, int32_t kind) {
     try {
         const std::optional<int32_t> position = Position(element);
         if (!position) return;
         int32_t slot = *position;
-        const bool cpu = IsTrue(element.attribute("UCMod"));
-        std::string part = PartNumber(element, *root_);
+        const bool cpu = element.ucMod;
+        std::string part = Use(element.partNumber);
         const std::string base = WithoutSuffixes(part);
         if (base != part) {
             root_->InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgPartMatched), {part, base}),
@@ -319,9 +475,9 @@ void CReadXEF::ScanModuleLikeItem(pugi::xml_node element, int32_t kind) {
         } else {
             part = mapping.MatchModuleName(part, matchingFamily_);
         }
-        if (kind == kPowerSupply && slot == skX) slot = skPower2;
-        if (kind == kModule && slot == skX) slot = skCpu;
-        if (kind == kAuxiliaryRack) {
+        if (kind == kAsPowerSupply && slot == skX) slot = skPower2;
+        if (kind == kAsModule && slot == skX) slot = skCpu;
+        if (kind == kAsAuxiliaryRack) {
             root_->RackList().RemoveRack(bus_, drop_, rack_);
             root_->RackList().AddRack(bus_, drop_, rack_, kAuxiliaryRackPart);
             return;
