@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "vellcfgrdr/CVellError.h"
 
@@ -48,6 +54,29 @@ class TempDir {
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The permission bits of a path itself (a link is not followed).
+inline mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    ::lstat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+// The names in a folder, sorted.
+inline std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// f of every input against its expected result.
+template <class Out = std::string_view, class F>
+void ExpectEach(F f, std::initializer_list<std::pair<std::string_view, Out>> cases) {
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(f(in), out) << in;
 }
 
 // The CVellError that f throws; a test failure when it throws none.

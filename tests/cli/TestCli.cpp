@@ -9,7 +9,6 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
-#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -98,13 +97,6 @@ void Expect(const Result& r, int exit, const std::string& out, const std::vector
     }
     for (const std::string& text : errs)
         EXPECT_NE(r.err.find(text), std::string::npos) << what << "\n" << r.err;
-}
-
-std::set<std::string> Names(const TempDir& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 TEST(Cli, ArgumentsGiveTheirOutputMessagesAndExitStatus) {
@@ -205,29 +197,29 @@ TEST(Cli, OutputFileIsReplacedWholeOrLeftAlone) {
     TempDir dir;
     const std::string slc = dir.Write("line3.slc", kSmallSlc);
     const std::string out = dir.File("out.xml");
-    const std::set<std::string> names{"line3.slc", "out.xml"};
+    const std::vector<std::string> names{"line3.slc", "out.xml"};
 
     Result r = RunTool({"-o", out, slc});
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(r.out, "");
     const std::string written = ReadBytes(out);
     EXPECT_NE(written.find("1747-L532"), std::string::npos);
-    EXPECT_EQ(Names(dir), names);
+    EXPECT_EQ(NamesIn(dir.Path()), names);
 
     // A failed run keeps the earlier result and leaves nothing beside it.
     EXPECT_EQ(RunTool({"--output", out, dir.File("missing.slc")}).exit, 2);
     EXPECT_EQ(ReadBytes(out), written);
-    EXPECT_EQ(Names(dir), names);
+    EXPECT_EQ(NamesIn(dir.Path()), names);
 
     // An output folder that does not exist is an error of its own.
     r = RunTool({"-o", dir.File("no/such/out.xml"), slc});
     Expect(r, 2, "", {"error: 76: "}, "no folder");
-    EXPECT_EQ(Names(dir), names);
+    EXPECT_EQ(NamesIn(dir.Path()), names);
 
     // The output may not be a folder; the temporary is removed again.
     std::filesystem::create_directory(dir.File("sub"));
     EXPECT_EQ(RunTool({"-o", dir.File("sub"), slc}).exit, 2);
-    EXPECT_EQ(Names(dir), (std::set<std::string>{"line3.slc", "out.xml", "sub"}));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"line3.slc", "out.xml", "sub"}));
 }
 
 TEST(Cli, OutputThatIsNotARegularFileIsWrittenNotReplaced) {
@@ -261,7 +253,8 @@ TEST(Cli, OutputThatIsNotARegularFileIsWrittenNotReplaced) {
     EXPECT_EQ(r.exit, 0) << r.err;
     ::stat(real.c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0755u);
-    EXPECT_EQ(Names(dir), (std::set<std::string>{"line3.slc", "link.xml", "pipe", "real.xml"}));
+    EXPECT_EQ(NamesIn(dir.Path()),
+              (std::vector<std::string>{"line3.slc", "link.xml", "pipe", "real.xml"}));
 
     // Standard output named as a file, and the null device.
     Expect(RunTool({"-q", "-o", "/dev/stdout", slc}), 0, "1747-L532", {}, "/dev/stdout");

@@ -12,6 +12,8 @@
 #include "core/modResStr.h"
 
 using namespace vellcfgrdr;
+using test::ModeOf;
+using test::NamesIn;
 using test::TempDir;
 namespace fs = std::filesystem;
 
@@ -34,20 +36,6 @@ std::string FolderName() {
 // The support folder, relative to the temporary folder.
 std::string SupportName() {
     return FolderName() + "/support-" + CVellBases::SupportKey();
-}
-
-mode_t ModeOf(const std::string& path) {
-    struct stat st {};
-    ::lstat(path.c_str(), &st);
-    return st.st_mode & 07777;
-}
-
-std::vector<std::string> NamesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 }  // namespace

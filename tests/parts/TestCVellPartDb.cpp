@@ -2,9 +2,7 @@
 
 #include "ModelFixture.h"
 #include "TestUtil.h"
-#include "component/CVellBases.h"
 #include "core/Enums.h"
-#include "core/ModGSCore.h"
 #include "parts/CVellPartDb.h"
 
 using namespace vellcfgrdr;
@@ -34,20 +32,6 @@ class CVellPartDbTest : public ::testing::Test {
 };
 
 }  // namespace
-
-// The shipped files' content is checked by tests/parts/TestShippedCatalogue.cpp.
-TEST_F(CVellPartDbTest, LoadsTheShippedSupportFiles) {
-    CVellBases::ExtractSupportFiles(dir_.Str());
-    db_.Init(dir_.Str());
-    EXPECT_TRUE(Plain().empty()) << Plain().front();
-    if (ModGSCore::IsDebugMode()) {
-        EXPECT_EQ(messages_.at(0), "Path assigned|4|CVellPartDb");
-    }
-    // Plover I/O written with the short prefix resolves to a known part.
-    const std::string plover = db_.PartMapping()->ToPartRef("97VDIN1624");
-    EXPECT_EQ(plover, "07VDIN1624");
-    EXPECT_TRUE(db_.PartInfo()->PartExists(plover));
-}
 
 TEST_F(CVellPartDbTest, RelaysMemberMessagesButNotErrorReports) {
     dir_.Write("FamilyInfo.txt", "[Kestrel]\r\nMinSlot=abc\r\n");

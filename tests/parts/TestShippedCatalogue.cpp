@@ -151,6 +151,8 @@ TEST_F(ShippedCatalogue, MappingTargetsAreKnownButTheDocumentedOnes) {
     }
     EXPECT_GE(pairs, 400);
     EXPECT_EQ(unknown, documented);
+    // Plover I/O written with the short prefix resolves to a known part.
+    EXPECT_TRUE(Parts().PartExists(db_->PartMapping()->ToPartRef("97VDIN1624")));
 }
 
 TEST_F(ShippedCatalogue, CpuNamesRevealTheirFamily) {

@@ -13,6 +13,7 @@
 using namespace vellcfgrdr;
 using test::CatchError;
 using test::EnvGuard;
+using test::ExpectEach;
 using test::ReadBytes;
 namespace fs = std::filesystem;
 
@@ -31,57 +32,32 @@ class CFileSysDisk : public ::testing::Test {
 
 }  // namespace
 
-TEST(CFileSys, SplittingAcceptsBothSeparators) {
-    EXPECT_EQ(CFileSys::FileExtension("C:\\a\\b.c\\proj", false), "");
-    EXPECT_EQ(CFileSys::FileExtension("C:\\a\\b.c\\proj", true), ".");
-    EXPECT_EQ(CFileSys::FileExtension("proj.L5K", false), "L5K");
-    EXPECT_EQ(CFileSys::FileExtension("proj.L5K", true), ".L5K");
-    EXPECT_EQ(CFileSys::FileExtension("x/archive.tar.gz", false), "gz");
-
-    EXPECT_EQ(CFileSys::FileBasename("archive.tar.gz"), "archive.tar");
-    EXPECT_EQ(CFileSys::FileBasename("C:\\home\\.profile"), ".profile");
-    EXPECT_EQ(CFileSys::FileBasename("a.b/noext"), "noext");
-
-    EXPECT_EQ(CFileSys::FilePathPart("C:/x\\y.fef"), "C:/x\\");
-    EXPECT_EQ(CFileSys::FilePathPart("y.fef"), "");
-
-    EXPECT_EQ(CFileSys::FileNamePart("C:\\x\\"), "");
-    EXPECT_EQ(CFileSys::FileNamePart("C:\\x/y.fef"), "y.fef");
-    EXPECT_EQ(CFileSys::FileNamePart("y"), "y");
-
-    EXPECT_EQ(CFileSys::FileChangeExtension("C:\\x\\y.fef", "xml"), "C:\\x\\y.xml");
-    EXPECT_EQ(CFileSys::FileChangeExtension("/x/a.tar.gz", "zip"), "/x/a.tar.zip");
-    EXPECT_EQ(CFileSys::FileChangeExtension("/x/noext", "zip"), "/x/noext.zip");
-}
-
-TEST(CFileSys, JoiningUsesOneSlash) {
+TEST(CFileSys, LexicalFormsAcceptBothSeparators) {
+    // clang-format off
+    ExpectEach([](auto p) { return CFileSys::FileExtension(p, false); },
+               {{"C:\\a\\b.c\\proj", ""}, {"proj.L5K", "L5K"}, {"x/archive.tar.gz", "gz"}});
+    ExpectEach([](auto p) { return CFileSys::FileExtension(p, true); },
+               {{"C:\\a\\b.c\\proj", "."}, {"proj.L5K", ".L5K"}});
+    ExpectEach(CFileSys::FileBasename, {{"archive.tar.gz", "archive.tar"},
+               {"C:\\home\\.profile", ".profile"}, {"a.b/noext", "noext"}});
+    ExpectEach(CFileSys::FilePathPart, {{"C:/x\\y.fef", "C:/x\\"}, {"y.fef", ""}});
+    ExpectEach(CFileSys::FileNamePart, {{"C:\\x\\", ""}, {"C:\\x/y.fef", "y.fef"}, {"y", "y"}});
+    ExpectEach([](auto p) { return CFileSys::FileChangeExtension(p, "zip"); }, {
+               {"C:\\x\\y.fef", "C:\\x\\y.zip"}, {"/x/a.tar.gz", "/x/a.tar.zip"},
+               {"/x/noext", "/x/noext.zip"}});
+    ExpectEach(CFileSys::PathAppendBackslash, {{"/a", "/a/"}, {"C:\\x\\", "C:\\x\\"}, {"", ""}});
+    ExpectEach(CFileSys::PathCanonicalize, {{"  /a/./b/../c ", "/a/c"}, {"/../a", "/a"},
+               {"proj\\io\\..\\map.dat", "proj/map.dat"}, {"a//b/", "a/b/"}, {"", ""}});
+    ExpectEach<bool>(CFileSys::PathIsRelative,
+               {{"a/b", true}, {"", true}, {"/a", false}, {"\\a", false}, {"C:\\a", false}});
+    ExpectEach(CFileSys::PathUnquoteSpaces, {{"\"a b\"", "a b"}, {"\"a b", "\"a b"}, {"\"", "\""}});
+    // clang-format on
+    // Joined with one slash.
     EXPECT_EQ(CFileSys::PathAppend("/a//", "/b"), "/a/b");
     EXPECT_EQ(CFileSys::PathAppend("C:\\x\\", "y.fef"), "C:\\x/y.fef");
     EXPECT_EQ(CFileSys::PathAppend("/", "b"), "/b");
     EXPECT_EQ(CFileSys::PathAppend("", "b"), "b");
     EXPECT_EQ(CFileSys::PathAppend("a", ""), "a");
-
-    EXPECT_EQ(CFileSys::PathAppendBackslash("/a"), "/a/");
-    EXPECT_EQ(CFileSys::PathAppendBackslash("C:\\x\\"), "C:\\x\\");
-    EXPECT_EQ(CFileSys::PathAppendBackslash(""), "");
-}
-
-TEST(CFileSys, LexicalPathForms) {
-    EXPECT_EQ(CFileSys::PathCanonicalize("  /a/./b/../c "), "/a/c");
-    EXPECT_EQ(CFileSys::PathCanonicalize("proj\\io\\..\\map.dat"), "proj/map.dat");
-    EXPECT_EQ(CFileSys::PathCanonicalize("/../a"), "/a");
-    EXPECT_EQ(CFileSys::PathCanonicalize("a//b/"), "a/b/");
-    EXPECT_EQ(CFileSys::PathCanonicalize(""), "");
-
-    EXPECT_TRUE(CFileSys::PathIsRelative("a/b"));
-    EXPECT_TRUE(CFileSys::PathIsRelative(""));
-    EXPECT_FALSE(CFileSys::PathIsRelative("/a"));
-    EXPECT_FALSE(CFileSys::PathIsRelative("\\a"));
-    EXPECT_FALSE(CFileSys::PathIsRelative("C:\\a"));
-
-    EXPECT_EQ(CFileSys::PathUnquoteSpaces("\"a b\""), "a b");
-    EXPECT_EQ(CFileSys::PathUnquoteSpaces("\"a b"), "\"a b");
-    EXPECT_EQ(CFileSys::PathUnquoteSpaces("\""), "\"");
 
     const std::string cwd = fs::current_path().string();
     EXPECT_EQ(CFileSys::GetFullPath("x/../y.txt"), (fs::current_path() / "y.txt").string());

@@ -6,39 +6,20 @@
 
 using namespace vellcfgrdr;
 using test::CatchError;
+using test::ExpectEach;
 
-TEST(CStdLib, NumbersAreReadLeniently) {
-    EXPECT_EQ(CStdLib::Atol("12abc"), 12);
-    EXPECT_EQ(CStdLib::Atol(""), 0);
-    EXPECT_EQ(CStdLib::Atol("1,5"), 1);
-    EXPECT_EQ(CStdLib::Atol("  -42 rest"), -42);
-    EXPECT_EQ(CStdLib::Atol("+7"), 7);
-    EXPECT_EQ(CStdLib::Atol("x12"), 0);
-    EXPECT_EQ(CStdLib::Atol("1.5e2"), 150);
-    EXPECT_EQ(CStdLib::Atol("1D3"), 1000);
-    EXPECT_EQ(CStdLib::Atol("2E"), 2);
-    EXPECT_EQ(CStdLib::Atol("&H1F"), 31);
-    EXPECT_EQ(CStdLib::Atol("&hff"), 255);
-    EXPECT_EQ(CStdLib::Atol("&O17"), 15);
-    EXPECT_EQ(CStdLib::Atol("&O18"), 1);
-    EXPECT_EQ(CStdLib::Atoi("&H7FFF"), 32767);
+TEST(CStdLib, NumbersAreReadLenientlyRoundedHalfToEvenAndZeroOnOverflow) {
+    // clang-format off
+    ExpectEach<int64_t>(CStdLib::Atol, {
+        {"12abc", 12}, {"", 0}, {"1,5", 1}, {"  -42 rest", -42}, {"+7", 7}, {"x12", 0},
+        {"1.5e2", 150}, {"1D3", 1000}, {"2E", 2}, {"&H1F", 31}, {"&hff", 255}, {"&O17", 15},
+        {"&O18", 1}, {"-0.5", 0}, {"2147483647", 2147483647}, {"2147483648", 0}, {"1e400", 0}});
+    ExpectEach<int64_t>(CStdLib::Atoi, {
+        {"&H7FFF", 32767}, {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"2.51", 3}, {"32767", 32767},
+        {"-32768", -32768}, {"32768", 0}, {"32767.5", 0}});
+    // clang-format on
     EXPECT_FLOAT_EQ(CStdLib::Atof(".25x"), 0.25f);
     EXPECT_FLOAT_EQ(CStdLib::Atof("3.5.1"), 3.5f);
-}
-
-TEST(CStdLib, IntegersRoundHalvesToEvenAndOverflowGivesZero) {
-    EXPECT_EQ(CStdLib::Atoi("2.5"), 2);
-    EXPECT_EQ(CStdLib::Atoi("3.5"), 4);
-    EXPECT_EQ(CStdLib::Atoi("-2.5"), -2);
-    EXPECT_EQ(CStdLib::Atoi("2.51"), 3);
-    EXPECT_EQ(CStdLib::Atol("-0.5"), 0);
-    EXPECT_EQ(CStdLib::Atoi("32767"), 32767);
-    EXPECT_EQ(CStdLib::Atoi("-32768"), -32768);
-    EXPECT_EQ(CStdLib::Atoi("32768"), 0);
-    EXPECT_EQ(CStdLib::Atoi("32767.5"), 0);
-    EXPECT_EQ(CStdLib::Atol("2147483647"), 2147483647);
-    EXPECT_EQ(CStdLib::Atol("2147483648"), 0);
-    EXPECT_EQ(CStdLib::Atol("1e400"), 0);
     EXPECT_EQ(CStdLib::Atof("1e39"), 0.0f);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <random>
 #include <vector>
 
@@ -130,6 +131,7 @@ TEST(CTextReader, ReadFileLoadsAndReportsFailures) {
     const std::string missing = dir.File("missing.txt");
     const CVellError e = test::CatchError([&] { r.ReadFile(missing); });
     EXPECT_EQ(e.Number(), ErrNum::kFileNotFound);
+    EXPECT_EQ(e.OsError(), ENOENT);
     // The innermost place is kept.
     EXPECT_EQ(e.Source(), "VellCfgRdr > Stdio.LoadTextFile(" + missing + ")");
 }

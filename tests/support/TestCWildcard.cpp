@@ -1,32 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/CWildcard.h"
 
 using vellcfgrdr::CWildcard;
 
-TEST(CWildcard, StarQuestionAndDigit) {
-    EXPECT_TRUE(CWildcard::Matches("318CPU2411", "318CPU*"));
-    EXPECT_TRUE(CWildcard::Matches("318CPU", "318CPU*"));
-    EXPECT_FALSE(CWildcard::Matches("318cpu2411", "318CPU*"));  // case-sensitive
-    EXPECT_TRUE(CWildcard::Matches("OSPE582613",
-                                   "???"
-                                   "?58*"));
-    EXPECT_TRUE(CWildcard::Matches("1756-L63", "1756-L6#"));
-    EXPECT_FALSE(CWildcard::Matches("1756-L6A", "1756-L6#"));
-    EXPECT_FALSE(CWildcard::Matches("1756-L63X", "1756-L6#"));
-    EXPECT_TRUE(CWildcard::Matches("abXcdYcd", "*cd"));
-    EXPECT_TRUE(CWildcard::Matches("", "*"));
-    EXPECT_FALSE(CWildcard::Matches("", "?"));
-    EXPECT_TRUE(CWildcard::Matches("é", "?"));  // one character, two bytes
-    EXPECT_TRUE(CWildcard::Matches("a*b", "a*b"));
-}
-
-TEST(CWildcard, BracketLists) {
-    EXPECT_TRUE(CWildcard::Matches("1747-L532", "1747-L5[34]#"));
-    EXPECT_FALSE(CWildcard::Matches("1747-L552", "1747-L5[34]#"));
-    EXPECT_TRUE(CWildcard::Matches("k", "[a-z]"));
-    EXPECT_TRUE(CWildcard::Matches("K", "[!a-z]"));
-    EXPECT_TRUE(CWildcard::Matches("[x", "[x"));  // no closing bracket: literal
+TEST(CWildcard, StarQuestionDigitAndBracketLists) {
+    // Text, pattern, whether it matches.
+    // clang-format off
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"318CPU2411", "318CPU*", true}, {"318CPU", "318CPU*", true},
+        {"318cpu2411", "318CPU*", false},  // case-sensitive
+        {"OSPE582613", "??" "??58*", true}, {"1756-L63", "1756-L6#", true},
+        {"1756-L6A", "1756-L6#", false}, {"1756-L63X", "1756-L6#", false},
+        {"abXcdYcd", "*cd", true}, {"", "*", true}, {"", "?", false},
+        {"é", "?", true},  // one character, two bytes
+        {"a*b", "a*b", true}, {"1747-L532", "1747-L5[34]#", true},
+        {"1747-L552", "1747-L5[34]#", false}, {"k", "[a-z]", true}, {"K", "[!a-z]", true},
+        {"[x", "[x", true},  // no closing bracket: literal
+    };
+    // clang-format on
+    for (const auto& [text, pattern, match] : cases)
+        EXPECT_EQ(CWildcard::Matches(text, pattern), match) << text << " " << pattern;
 }
 
 TEST(CWildcard, ManyStarsStayFast) {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,22 +8,10 @@
 #include "support/CWorkFolder.h"
 
 using namespace vellcfgrdr;
+using test::ModeOf;
+using test::NamesIn;
 using test::TempDir;
 namespace fs = std::filesystem;
-
-namespace {
-
-mode_t ModeOf(const std::string& path) {
-    struct stat st {};
-    ::lstat(path.c_str(), &st);
-    return st.st_mode & 07777;
-}
-
-size_t CountIn(const fs::path& folder) {
-    return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
-}
-
-}  // namespace
 
 TEST(CWorkFolder, IsPrivateUniqueAndGoneOnEveryWayOut) {
     TempDir parent;
@@ -43,7 +30,7 @@ TEST(CWorkFolder, IsPrivateUniqueAndGoneOnEveryWayOut) {
     }
     EXPECT_FALSE(fs::exists(kept));
     EXPECT_TRUE(fs::exists(parent.Path()));  // a link inside is removed, not followed
-    EXPECT_EQ(CountIn(parent.Path()), 0u);
+    EXPECT_EQ(NamesIn(parent.Path()).size(), 0u);
 
     try {
         CWorkFolder c("Tessel", parent.Str());
@@ -51,7 +38,7 @@ TEST(CWorkFolder, IsPrivateUniqueAndGoneOnEveryWayOut) {
         throw std::runtime_error("reader failed");
     } catch (const std::runtime_error&) {
     }
-    EXPECT_EQ(CountIn(parent.Path()), 0u);
+    EXPECT_EQ(NamesIn(parent.Path()).size(), 0u);
 }
 
 TEST(CWorkFolder, DefaultParentIsThePrivateUserFolderUnderTmpdir) {
@@ -84,8 +71,8 @@ TEST(CWorkFolder, EntryNamesThatCouldLeaveTheFolderAreRefused) {
         EXPECT_EQ(e.Number(), 52) << name;
         EXPECT_EQ(e.Source(), "VellCfgRdr > WorkFolder.EntryPath");
     }
-    EXPECT_EQ(CountIn(work.Path()), 0u);
-    EXPECT_EQ(CountIn(parent.Path()), 1u);
+    EXPECT_EQ(NamesIn(work.Path()).size(), 0u);
+    EXPECT_EQ(NamesIn(parent.Path()).size(), 1u);
 
     for (const std::string& name : {std::string("PROJECT.XEF"), std::string(".hidden"),
                                     std::string("a b.c"), std::string(255, 'n')}) {
@@ -113,5 +100,5 @@ TEST(CWorkFolder, EntriesAppearOnlyWhenComplete) {
     entry = work.CreateEntry("broken.bin");
     entry->Write("half");
     entry.reset();
-    EXPECT_EQ(CountIn(work.Path()), 2u);
+    EXPECT_EQ(NamesIn(work.Path()).size(), 2u);
 }
