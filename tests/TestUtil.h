@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "vellcfgrdr/CPublicEnums.h"
 #include "vellcfgrdr/CVellError.h"
 
 namespace vellcfgrdr::test {
@@ -77,6 +78,16 @@ template <class Out = std::string_view, class F>
 void ExpectEach(F f, std::initializer_list<std::pair<std::string_view, Out>> cases) {
     for (const auto& [in, out] : cases)
         EXPECT_EQ(f(in), out) << in;
+}
+
+// Records the messages of source as "text|level|source", but for the debug
+// ones, which come only with the Debugmode environment variable.
+template <class Source>
+void RecordMessages(Source& source, std::vector<std::string>& out) {
+    source.EvtInfoMessage.Subscribe(
+        [&out](const std::string& text, eMessageLevel level, const std::string& from) {
+            if (level != eMsgDebug) out.push_back(text + "|" + std::to_string(level) + "|" + from);
+        });
 }
 
 // The CVellError that f throws; a test failure when it throws none.

@@ -9,19 +9,10 @@ using vellcfgrdr::test::TempDir;
 
 namespace {
 
-struct Message {
-    std::string text;
-    eMessageLevel level;
-    std::string source;
-};
-
 class CFamilyInfoTest : public ::testing::Test {
   protected:
     void Load(const std::string& folder) {
-        info_.EvtInfoMessage.Subscribe(
-            [this](const std::string& t, eMessageLevel l, const std::string& s) {
-                messages_.push_back({t, l, s});
-            });
+        test::RecordMessages(info_, messages_);
         info_.EvtReportError.Subscribe([this](const std::string& t) { reports_.push_back(t); });
         info_.Init(folder);
     }
@@ -32,7 +23,7 @@ class CFamilyInfoTest : public ::testing::Test {
 
     TempDir dir_;
     CFamilyInfo info_;
-    std::vector<Message> messages_;
+    std::vector<std::string> messages_;
     std::vector<std::string> reports_;
 };
 
@@ -59,10 +50,8 @@ TEST_F(CFamilyInfoTest, DefaultsForMissingSectionsAndKeys) {
     EXPECT_EQ(info_.DefaultRack(plcNone, 1), "generic");
     EXPECT_TRUE(messages_.empty());
     EXPECT_EQ(info_.DefaultRack(plcHeron, 1), "generic");
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text, "No DefaultRack found for Heron PLC");
-    EXPECT_EQ(messages_[0].level, eMsgWarning);
-    EXPECT_EQ(messages_[0].source, "CFamilyInfo");
+    EXPECT_EQ(messages_,
+              std::vector<std::string>{"No DefaultRack found for Heron PLC|2|CFamilyInfo"});
 }
 
 TEST_F(CFamilyInfoTest, InlineCommentsAndBadNumbers) {

@@ -42,13 +42,7 @@ std::vector<std::string> FixtureRows() {
 
 class CPartInfoTest : public ::testing::Test {
   protected:
-    CPartInfoTest() {
-        info_.EvtInfoMessage.Subscribe(
-            [this](const std::string& t, eMessageLevel l, const std::string& s) {
-                // Debug messages come only with the Debugmode environment variable.
-                if (l != eMsgDebug) messages_.push_back(t + "|" + std::to_string(l) + "|" + s);
-            });
-    }
+    CPartInfoTest() { test::RecordMessages(info_, messages_); }
     void Load(const std::string& partText) {
         dir_.Write(CPartInfo::kPartFileName, partText);
         dir_.Write(CPartInfo::kSupplementFileName,
@@ -148,13 +142,14 @@ TEST_F(CPartInfoTest, FamilyPairsAndFamilySearches) {
 
 TEST_F(CPartInfoTest, GuessCpuFamilyInOrder) {
     Load(PartFile(FixtureRows()));
-    EXPECT_EQ(info_.GuessCpuFamily("OSPE581234"), plcPlover);  // a known part comes first
-    EXPECT_EQ(info_.GuessCpuFamily("Brisk57-2000"), plcHeron);
-    EXPECT_EQ(info_.GuessCpuFamily("318CPUPCX5701"), plcHeron);  // card prefix before Kestrel
-    EXPECT_EQ(info_.GuessCpuFamily("BriskP37-9"), plcBriskFinch);
-    EXPECT_EQ(info_.GuessCpuFamily("318CPU99999"), plcKestrel);
-    EXPECT_EQ(info_.GuessCpuFamily("318cpu99999"), plcNone);  // the pattern minds case
-    EXPECT_EQ(info_.GuessCpuFamily("lkxcpu9999"), plcLark);
+    // A known part comes first, the card prefix before Kestrel's; the
+    // Kestrel pattern minds case.
+    // clang-format off
+    test::ExpectEach<int32_t>([this](auto name) { return info_.GuessCpuFamily(name); }, {
+        {"OSPE581234", plcPlover}, {"Brisk57-2000", plcHeron}, {"318CPUPCX5701", plcHeron},
+        {"BriskP37-9", plcBriskFinch}, {"318CPU99999", plcKestrel}, {"318cpu99999", plcNone},
+        {"lkxcpu9999", plcLark}});
+    // clang-format on
 }
 
 TEST_F(CPartInfoTest, PartDescriptionShortening) {

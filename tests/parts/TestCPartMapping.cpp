@@ -9,6 +9,7 @@
 #include "parts/CPartMapping.h"
 
 using namespace vellcfgrdr;
+using vellcfgrdr::test::ExpectEach;
 using vellcfgrdr::test::TempDir;
 
 namespace {
@@ -51,10 +52,7 @@ class CPartMappingTest : public ::testing::Test {
         dir_.Write(CFamilyInfo::kFileName, kFamilies);
         partInfo_->Init(dir_.Str());
         familyInfo_->Init(dir_.Str());
-        mapping_.EvtInfoMessage.Subscribe(
-            [this](const std::string& text, eMessageLevel level, const std::string& source) {
-                messages_.push_back(text + "|" + std::to_string(level) + "|" + source);
-            });
+        test::RecordMessages(mapping_, messages_);
     }
     void Load(const std::string& mappingText) {
         dir_.Write(CPartMapping::kFileName, mappingText);
@@ -74,32 +72,24 @@ TEST_F(CPartMappingTest, TranslationTableFromFile) {
     Load(kMapping);
     EXPECT_EQ(mapping_.LegacyNames(),
               (std::vector<std::string>{"318DIN16", "OLDMOD", "olddup", "LONELY", "SPACED"}));
-    EXPECT_EQ(mapping_.ToPartRef("318DIN16"), "318DIN1624");
-    // The compressed form is looked up.
-    EXPECT_EQ(mapping_.ToPartRef("318 DIN-16"), "318DIN1624");
-    // Keys ignore case; the first pair of a key stays in force.
-    EXPECT_EQ(mapping_.ToPartRef("OldDup"), "318DIN1624");
-    EXPECT_EQ(mapping_.ToPartRef("LONELY"), "");
-    EXPECT_EQ(mapping_.ToPartRef("spaced"), "318AIN0820");
-    // A replacement is returned even when no part has its name.
-    EXPECT_EQ(mapping_.ToPartRef("OLDMOD"), "NEWUNKNOWN");
-    // Neither known nor translated: compressed.
-    EXPECT_EQ(mapping_.ToPartRef("XY 9-9"), "XY99");
-    // The Plover short prefix: only its first character changes, and only
-    // when written in upper case.
-    EXPECT_EQ(mapping_.ToPartRef("97VDIN1624"), "07VDIN1624");
-    EXPECT_EQ(mapping_.ToPartRef("97V DIN-99"), "07VDIN99");
-    EXPECT_EQ(mapping_.ToPartRef("97vDIN1624"), "97vDIN1624");
-}
-
-TEST_F(CPartMappingTest, NamesKnownWithADash) {
-    Load(kMapping);
-    // Known as written (letter case aside): unchanged.
-    EXPECT_EQ(mapping_.ToPartRef("AB-12"), "AB-12");
-    EXPECT_EQ(mapping_.ToPartRef("ab-12"), "ab-12");
-    // Known only by the compressed form: the compressed form, not the table's.
-    EXPECT_EQ(mapping_.ToPartRef("AB12"), "AB12");
-    EXPECT_EQ(mapping_.ToPartRef("A B-1 2"), "AB12");
+    const auto ref = [this](auto name) { return mapping_.ToPartRef(name); };
+    // clang-format off
+    ExpectEach(ref, {
+        // The compressed form is looked up; keys ignore case; the first pair
+        // of a key stays in force.
+        {"318DIN16", "318DIN1624"}, {"318 DIN-16", "318DIN1624"}, {"OldDup", "318DIN1624"},
+        {"LONELY", ""}, {"spaced", "318AIN0820"},
+        // A replacement is returned even when no part has its name.
+        {"OLDMOD", "NEWUNKNOWN"},
+        // Neither known nor translated: compressed.
+        {"XY 9-9", "XY99"},
+        // The Plover short prefix: only its first character changes, and
+        // only when written in upper case.
+        {"97VDIN1624", "07VDIN1624"}, {"97V DIN-99", "07VDIN99"}, {"97vDIN1624", "97vDIN1624"},
+        // Known with a dash as written (letter case aside): unchanged; known
+        // only by the compressed form: the compressed form, not the table's.
+        {"AB-12", "AB-12"}, {"ab-12", "ab-12"}, {"AB12", "AB12"}, {"A B-1 2", "AB12"}});
+    // clang-format on
     EXPECT_EQ(mapping_.MatchModuleName("AB12", plcKestrel), "AB12");
     EXPECT_EQ(mapping_.MatchModuleName("AB-12", plcKestrel), "AB-12");
 }

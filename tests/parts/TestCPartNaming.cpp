@@ -5,6 +5,7 @@
 #include "parts/CPartNaming.h"
 
 using namespace vellcfgrdr;
+using test::ExpectEach;
 
 namespace {
 const CPartNaming& Naming() {
@@ -12,21 +13,18 @@ const CPartNaming& Naming() {
 }
 }  // namespace
 
-TEST(CPartNaming, CompressedAndBlankFreeForms) {
-    EXPECT_EQ(Naming().CompressedName("AB-12 34"), "AB1234");
-    EXPECT_EQ(Naming().CompressedName(" - -- "), "");
-    EXPECT_EQ(Naming().CompressedName(""), "");
+TEST(CPartNaming, CompressedBlankFreeAndExpandedForms) {
     EXPECT_EQ(Naming().RemoveBlanks("1756 - A10"), "1756-A10");
-}
-
-TEST(CPartNaming, ExpandedNameUsesCatalogPrefixes) {
-    EXPECT_EQ(Naming().ExpandedName("318CPU2411"), "318 CPU 2411");
-    EXPECT_EQ(Naming().ExpandedName("318 CPU2 411"), "318 CPU 2411");
-    EXPECT_EQ(Naming().ExpandedName("441016205"), "4410 162 05");
-    EXPECT_EQ(Naming().ExpandedName("VRDCH08"), "VRD CH 08");
-    EXPECT_EQ(Naming().ExpandedName("LKX"), "LKX");                   // surplus blanks trimmed
-    EXPECT_EQ(Naming().ExpandedName("ZZZ ABC 1"), "ZZZABC1");         // unknown prefix
-    EXPECT_EQ(Naming().ExpandedName("  1756-A10 x "), "1756-A10 x");  // dash: trimmed only
+    // clang-format off
+    ExpectEach([](auto n) { return Naming().CompressedName(n); },
+               {{"AB-12 34", "AB1234"}, {" - -- ", ""}, {"", ""}});
+    // By the catalogue's prefixes; surplus blanks trimmed; an unknown prefix
+    // compressed; with a dash only trimmed.
+    ExpectEach([](auto n) { return Naming().ExpandedName(n); }, {
+        {"318CPU2411", "318 CPU 2411"}, {"318 CPU2 411", "318 CPU 2411"},
+        {"441016205", "4410 162 05"}, {"VRDCH08", "VRD CH 08"}, {"LKX", "LKX"},
+        {"ZZZ ABC 1", "ZZZABC1"}, {"  1756-A10 x ", "1756-A10 x"}});
+    // clang-format on
 }
 
 TEST(CPartNaming, FactorsAndLists) {
@@ -54,14 +52,13 @@ TEST(CPartNaming, SpecialNames) {
 }
 
 TEST(CPartNaming, CpuLines) {
-    EXPECT_TRUE(Naming().IsBrisk57Cpu("brisk57-2034"));
-    EXPECT_TRUE(Naming().IsBrisk57Cpu("BriskP57-2634"));
-    EXPECT_TRUE(Naming().IsBrisk57Cpu("HRNPCX5760"));
-    EXPECT_TRUE(Naming().IsBrisk57Cpu("BRISKP57-2341"));  // the catalogue's spelling
-    EXPECT_TRUE(Naming().IsBrisk37Cpu("BRISKH37-2311"));
-    EXPECT_FALSE(Naming().IsBrisk57Cpu("Brisk37-2110"));
-    EXPECT_TRUE(Naming().IsBrisk37Cpu("Brisk37-2110"));
-    EXPECT_TRUE(Naming().IsBrisk37Cpu("BriskH37-2110"));
+    // clang-format off
+    ExpectEach<bool>([](auto n) { return Naming().IsBrisk57Cpu(n); }, {
+        {"brisk57-2034", true}, {"BriskP57-2634", true}, {"HRNPCX5760", true},
+        {"BRISKP57-2341", true}, {"Brisk37-2110", false}});
+    ExpectEach<bool>([](auto n) { return Naming().IsBrisk37Cpu(n); }, {
+        {"BRISKH37-2311", true}, {"Brisk37-2110", true}, {"BriskH37-2110", true}});
+    // clang-format on
     const std::vector<std::string> names{"Brisk57-2034", "Brisk57-20345", "Brisk57-2035"};
     EXPECT_EQ(Naming().FindLike(names, "Brisk57-203?"), "Brisk57-2034");
     EXPECT_EQ(Naming().FindLike(names, "*99*"), "");

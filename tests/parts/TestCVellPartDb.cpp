@@ -12,19 +12,7 @@ namespace {
 
 class CVellPartDbTest : public ::testing::Test {
   protected:
-    CVellPartDbTest() {
-        db_.EvtInfoMessage.Subscribe(
-            [this](const std::string& text, eMessageLevel level, const std::string& source) {
-                messages_.push_back(text + "|" + std::to_string(level) + "|" + source);
-            });
-    }
-    // The messages other than the debug ones, which depend on the mode.
-    std::vector<std::string> Plain() const {
-        std::vector<std::string> out;
-        for (const std::string& m : messages_)
-            if (m.find("|4|") == std::string::npos) out.push_back(m);
-        return out;
-    }
+    CVellPartDbTest() { test::RecordMessages(db_, messages_); }
 
     TempDir dir_;
     CVellPartDb db_;
@@ -41,7 +29,7 @@ TEST_F(CVellPartDbTest, RelaysMemberMessagesButNotErrorReports) {
     dir_.Write("PartInfo.sup", "");
     dir_.Write("PartMapping.txt", "B1\tA1\r\n");
     db_.Init(dir_.Str());
-    EXPECT_EQ(Plain(), std::vector<std::string>{"Duplicate part >A-1<|1|ReadPartDescriptions"});
+    EXPECT_EQ(messages_, std::vector<std::string>{"Duplicate part >A-1<|1|ReadPartDescriptions"});
 
     // An error report of a member stays inside.
     messages_.clear();

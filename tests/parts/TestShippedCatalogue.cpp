@@ -30,26 +30,23 @@ class ShippedCatalogue : public ::testing::Test {
         dir_ = new test::TempDir();
         CVellBases::ExtractSupportFiles(dir_->Str());
         db_ = new CVellPartDb();
-        db_->EvtInfoMessage.Subscribe(
-            [](const std::string& text, eMessageLevel level, const std::string&) {
-                if (level != eMsgDebug) messages_.push_back(text);
-            });
+        test::RecordMessages(*db_, messages_);
         db_->Init(dir_->Str());
+        families_ = new CIniDOM();
+        families_->CreateFromFile(dir_->File("FamilyInfo.txt"));
     }
     static void TearDownTestSuite() {
+        delete families_;
         delete db_;
         delete dir_;
     }
     const IPartInfo& Parts() const { return *db_->PartInfo(); }
 
-    static test::TempDir* dir_;
-    static CVellPartDb* db_;
-    static std::vector<std::string> messages_;
+    static inline test::TempDir* dir_ = nullptr;
+    static inline CVellPartDb* db_ = nullptr;
+    static inline CIniDOM* families_ = nullptr;  // FamilyInfo.txt
+    static inline std::vector<std::string> messages_;
 };
-
-test::TempDir* ShippedCatalogue::dir_ = nullptr;
-CVellPartDb* ShippedCatalogue::db_ = nullptr;
-std::vector<std::string> ShippedCatalogue::messages_;
 
 // Keys of FamilyInfo.txt whose value is one part name.
 const std::set<std::string> kPartKeys = {
@@ -77,8 +74,7 @@ TEST_F(ShippedCatalogue, LoadsWithoutMessagesAndHasTheExpectedSize) {
 }
 
 TEST_F(ShippedCatalogue, EveryPartNamedByFamilyInformationIsKnown) {
-    CIniDOM ini;
-    ini.CreateFromFile(dir_->File("FamilyInfo.txt"));
+    const CIniDOM& ini = *families_;
     const CPartNaming& naming = *CPartNaming::Instance();
     int checked = 0;
     for (const std::string& section : ini.EnumSections()) {
@@ -185,8 +181,7 @@ TEST_F(ShippedCatalogue, PickListsNameKnownParts) {
 TEST_F(ShippedCatalogue, GenericCpuPatternsNamePartsOfTheTable) {
     // A reader puts the pattern, each wildcard written "x", in place of a
     // processor it does not know: that name must be a part.
-    CIniDOM ini;
-    ini.CreateFromFile(dir_->File("FamilyInfo.txt"));
+    const CIniDOM& ini = *families_;
     int families = 0;
     for (const std::string& section : ini.EnumSections()) {
         const std::string value =
@@ -208,8 +203,7 @@ TEST_F(ShippedCatalogue, EveryRealPartIsWrittenAsResolved) {
     // resolution. A real part that is the start of two others would get them
     // as candidates in a slot; a processor or rack that is the start of any
     // other, or not upper case, would never be resolved.
-    CIniDOM ini;
-    ini.CreateFromFile(dir_->File("FamilyInfo.txt"));
+    const CIniDOM& ini = *families_;
     std::set<std::string> needResolution;
     for (const std::string& section : ini.EnumSections())
         for (const std::string& name :

@@ -44,6 +44,26 @@ TEST_F(CFileTest, WritesWindows1252WithCrLfAndReadsItBack) {
     const CVellError e = CatchError([&] { f.ReadLine(); });
     EXPECT_EQ(e.Number(), ErrNum::kPastEnd);
     EXPECT_EQ(e.Source(), "VellCfgRdr > File.ReadLine");
+
+    // Appending keeps, writing truncates; closing twice is harmless.
+    f.OpenForAppend(path_);
+    f.WriteLine("new");
+    f.CloseFile();
+    f.CloseFile();
+    EXPECT_EQ(ReadRaw(), "first\r\ncaf\xE9 \x80\r\nnew\r\n");
+    {
+        // A move hands the open file over; the last owner's end closes it.
+        CFile a;
+        a.OpenForWrite(path_);
+        CFile b(std::move(a));
+        EXPECT_FALSE(a.IsOpen());
+        EXPECT_TRUE(b.IsOpen());
+        b.WriteLine("kept");
+        CFile c;
+        c = std::move(b);
+        c.WriteText("!");
+    }
+    EXPECT_EQ(ReadRaw(), "kept\r\n!");
 }
 
 TEST_F(CFileTest, LinesEndAtLineFeedOnly) {
@@ -62,20 +82,6 @@ TEST_F(CFileTest, LinesEndAtLineFeedOnly) {
     f.OpenForRead(path_);
     EXPECT_TRUE(f.AtEnd());
     EXPECT_EQ(CatchError([&] { f.ReadLine(); }).Number(), ErrNum::kPastEnd);
-}
-
-TEST_F(CFileTest, AppendKeepsWriteTruncates) {
-    WriteRaw("old\r\n");
-    CFile f;
-    f.OpenForAppend(path_);
-    f.WriteLine("new");
-    f.CloseFile();
-    EXPECT_EQ(ReadRaw(), "old\r\nnew\r\n");
-    f.OpenForWrite(path_);
-    f.WriteText("x");
-    f.CloseFile();
-    f.CloseFile();  // harmless when closed
-    EXPECT_EQ(ReadRaw(), "x");
 }
 
 TEST_F(CFileTest, OpenFailuresAreNumbered) {
@@ -112,19 +118,4 @@ TEST_F(CFileTest, MisuseAndWriteFailuresRaise) {
         EXPECT_EQ(full.Source(), "VellCfgRdr > File.CloseFile");
         EXPECT_FALSE(f.IsOpen());
     }
-}
-
-TEST_F(CFileTest, MovingHandsTheOpenFileOverAndReleaseCloses) {
-    {
-        CFile a;
-        a.OpenForWrite(path_);
-        CFile b(std::move(a));
-        EXPECT_FALSE(a.IsOpen());
-        EXPECT_TRUE(b.IsOpen());
-        b.WriteLine("kept");
-        CFile c;
-        c = std::move(b);
-        c.WriteText("!");
-    }  // closing flushes
-    EXPECT_EQ(ReadRaw(), "kept\r\n!");
 }

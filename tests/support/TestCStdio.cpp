@@ -16,11 +16,8 @@ TEST(CStdio, LoadTextFileDecodesByByteOrderMark) {
     EXPECT_EQ(load(bom16 + std::string("A\0\xE9\0\r\0\n\0", 8)), "Aé\r\n");
     EXPECT_EQ(load(std::string("\xFE\xFF\0A\0\xE9\x20\xAC\0\n", 10)), "Aé€\n");
     EXPECT_EQ(load(bom8 + "café"), "café");
-    EXPECT_EQ(load("caf\xE9 \x80"), "café €");
-    // Without a mark the one rule for outside bytes: valid UTF-8 stays,
-    // other bytes are Windows-1252, also in one text.
-    EXPECT_EQ(load("é"), "é");
-    EXPECT_EQ(load("é \xE9"), "é é");
+    // Without a mark the one rule for outside bytes (CUtf8::FromExternal).
+    EXPECT_EQ(load("é \xE9\x80"), "é é€");
     EXPECT_EQ(load(bom8 + "\xE9t\xC3\xA9"), "été");
     EXPECT_EQ(load(""), "");
 }
