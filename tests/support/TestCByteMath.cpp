@@ -20,7 +20,7 @@ std::vector<uint8_t> Bytes(std::string_view s) {
 
 }  // namespace
 
-TEST(CByteMath, WordsAndLongsComposeOnBitPatterns) {
+TEST(CByteMath, WordsLongsShiftsAndPowersOfTwoOnBitPatterns) {
     EXPECT_EQ(CByteMath::MakeWord(128, 0), -32768);
     EXPECT_EQ(CByteMath::MakeWord(0xFF, 0xFE), -2);
     EXPECT_EQ(CByteMath::HighByte(-2), 0xFF);
@@ -33,10 +33,9 @@ TEST(CByteMath, WordsAndLongsComposeOnBitPatterns) {
     EXPECT_EQ(CByteMath::LowWord(0x1FFFF), -1);
     for (int32_t v : {0x12345678, INT32_MIN, INT32_MAX, -65536})
         EXPECT_EQ(CByteMath::MakeLong(CByteMath::HighWord(v), CByteMath::LowWord(v)), v);
-}
 
-TEST(CByteMath, ShiftsStayWithin16Bits) {
-    EXPECT_EQ(CByteMath::WordShiftR(-1, 4), 4095);  // logical: zeros come in
+    // Shifts stay within 16 bits; a right shift is logical.
+    EXPECT_EQ(CByteMath::WordShiftR(-1, 4), 4095);
     EXPECT_EQ(CByteMath::WordShiftR(-32768, 15), 1);
     EXPECT_EQ(CByteMath::WordShiftL(16385, 1), -32766);
     EXPECT_EQ(CByteMath::WordShiftL(-32767, 1), 2);
@@ -45,9 +44,7 @@ TEST(CByteMath, ShiftsStayWithin16Bits) {
         EXPECT_EQ(CByteMath::WordShiftL(1, count), 0) << count;
         EXPECT_EQ(CByteMath::WordShiftR(-1, count), 0) << count;
     }
-}
 
-TEST(CByteMath, PowerOfTwoTableAndItsLimits) {
     EXPECT_EQ(CByteMath::PowerOfTwo(0), 1);
     EXPECT_EQ(CByteMath::PowerOfTwo(30), 1 << 30);
     EXPECT_EQ(CByteMath::PowerOfTwo(31), INT32_MIN);
@@ -101,7 +98,7 @@ TEST(CByteMath, ByteStringsGiveBytesAndWords) {
     EXPECT_EQ(CatchError([&] { CByteMath::StrByte(data, 4); }).Number(), 5);
 }
 
-TEST(CBitArray32, BitsIncludingTheSignBit) {
+TEST(CBitArray32, BitsIncludingTheSignBitAndNoneBeyond) {
     CBitArray32 bits;
     bits.SetBit(31, true);
     bits.SetBit(0, true);
@@ -112,10 +109,9 @@ TEST(CBitArray32, BitsIncludingTheSignBit) {
     bits.SetAll(true);
     bits.SetBit(4, false);
     EXPECT_EQ(bits.AsLong(), ~16);
-}
 
-TEST(CBitArray32, IndexOutsideTheLongRaises5) {
-    CBitArray32 bits;
+    // An index outside the long raises 5 and changes nothing.
+    bits.SetAll(false);
     EXPECT_EQ(CatchError([&] { bits.SetBit(32, true); }).Source(), "SetBit");
     EXPECT_EQ(CatchError([&] { bits.SetBit(32, false); }).Source(), "ResetBit");
     EXPECT_EQ(CatchError([&] { bits.SetBit(-1, true); }).Number(), 5);
@@ -124,7 +120,7 @@ TEST(CBitArray32, IndexOutsideTheLongRaises5) {
     EXPECT_EQ(bits.AsLong(), 0);
 }
 
-TEST(CHexDump, DumpLayout) {
+TEST(CHexDump, DumpLayoutAndItsCharacterColumn) {
     std::vector<uint8_t> bytes;
     for (int i = 0; i < 18; ++i)
         bytes.push_back(static_cast<uint8_t>(0x41 + i));
@@ -142,9 +138,7 @@ TEST(CHexDump, DumpLayout) {
     EXPECT_EQ(CHexDump::ToHex("\xE2\x82\xAC"
                               "A"),
               "00000000  80 41" + std::string(14 * 3 + 2, ' ') + ".A");
-}
-
-TEST(CHexDump, MakePrintableTakesTheCharacterColumnOfSixteen) {
+    // The character column alone: sixteen bytes.
     EXPECT_EQ(CHexDump::MakePrintable("Brisk\x01\t7"), "Brisk..7");
     EXPECT_EQ(CHexDump::MakePrintable("0123456789ABCDEFGHIJ"), "0123456789ABCDEF");
     EXPECT_EQ(CHexDump::MakePrintable("\xC3\xA9t\xC3\xA9"), ".t.");  // one byte per character
