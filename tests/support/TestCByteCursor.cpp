@@ -17,13 +17,10 @@ const std::vector<uint8_t> kImage = {0x12, 0x34, 0x56, 0x78, 0xFF, 0xFE, 0x80, 0
 }  // namespace
 
 TEST(CByteCursor, ReadsWordsInBothByteOrders) {
+    EXPECT_EQ(CByteCursor(kImage).U16(ByteOrder::Big), 0x1234);
+    EXPECT_EQ(CByteCursor(kImage).U16(ByteOrder::Little), 0x3412);
+    EXPECT_EQ(CByteCursor(kImage).U32(ByteOrder::Big), 0x12345678u);
     CByteCursor cur(kImage);
-    EXPECT_EQ(cur.U16(ByteOrder::Big), 0x1234);
-    cur.Seek(0);
-    EXPECT_EQ(cur.U16(ByteOrder::Little), 0x3412);
-    cur.Seek(0);
-    EXPECT_EQ(cur.U32(ByteOrder::Big), 0x12345678u);
-    cur.Seek(0);
     EXPECT_EQ(cur.U32(ByteOrder::Little), 0x78563412u);
     EXPECT_EQ(cur.I16(ByteOrder::Big), -2);  // 0xFFFE
     EXPECT_EQ(cur.I16(ByteOrder::Little), 128);

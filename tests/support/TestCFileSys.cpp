@@ -73,13 +73,9 @@ TEST(CFileSys, LexicalFormsAcceptBothSeparators) {
 }
 
 TEST_F(CFileSysDisk, TempAndAppDataFoldersFromTheEnvironment) {
-    {
-        EnvGuard tmp("TMPDIR", "/var/spool");
-        EXPECT_EQ(CFileSys::GetTempPath(), "/var/spool/");
-    }
-    {
-        EnvGuard tmp("TMPDIR", "");
-        EXPECT_EQ(CFileSys::GetTempPath(), "/tmp/");
+    for (const auto& [tmpdir, path] : {std::pair{"/var/spool", "/var/spool/"}, {"", "/tmp/"}}) {
+        EnvGuard tmp("TMPDIR", tmpdir);
+        EXPECT_EQ(CFileSys::GetTempPath(), path);
     }
     EnvGuard app("APPDATA", "/srv/app");
     EnvGuard xdg("XDG_CONFIG_HOME", "/srv/xdg");
