@@ -108,32 +108,26 @@ TEST(Cli, ArgumentsGiveTheirOutputMessagesAndExitStatus) {
     const std::string xml = "<configExchangeFile";
     const std::string usage = "Run with --help for more information.";
     const std::string asSlc = R"(fileName="line3.txt" fileType="SLC 500")";
+    // clang-format off
     const struct {
         std::vector<std::string> args;
         int exit;
         std::string out;
         std::vector<std::string> errs;
     } cases[] = {
-        {{slc},
-         0,
-         "1747-L532",
-         {"info: SLC 500 text export: Reading " + slc + "\n",
-          "\nsummary: complete; buses 1, drops 1, racks 1, modules 2; parts resolved 4, "
-          "ambiguous 0, unresolved 0\n"}},
+        {{slc}, 0, "1747-L532", {"info: SLC 500 text export: Reading " + slc + "\n",
+             "\nsummary: complete; buses 1, drops 1, racks 1, modules 2; parts resolved 4, "
+             "ambiguous 0, unresolved 0\n"}},
         {{"--strict", slc}, 0, xml, {"unresolved 0\n"}},
         // A warning: the XML is written, and --strict says so by exit 3.
         {{"--strict", warned}, 3, xml, {"unresolved 1\n"}},
         {{"-q", slc}, 0, xml, {}},
         {{"--debug", slc}, 0, xml, {"debug: SLC 500 text export: Format=SLC 500"}},
-        {{"--lang", "fr", slc},
-         0,
-         xml,
+        {{"--lang", "fr", slc}, 0, xml,
          {"info: SLC 500 text export: Lecture de ", "summary: terminé ; bus 1,"}},
         // The standard texts of error numbers follow the language too.
         {{"--lang", "fr", missing}, 2, "", {"error: 53: Fichier introuvable - "}},
-        {{missing},
-         2,
-         "",
+        {{missing}, 2, "",
          {"error: 53: File not found - " + missing + " (VellCfgRdr > PlcCfgReader.ReadIOmap)\n"}},
         {{"--quiet", missing}, 2, "", {"error: 53: "}},
         {{dir.Write("notes.txt", "start 1747-L532\n")}, 2, "", {"error: 14001: "}},
@@ -145,9 +139,7 @@ TEST(Cli, ArgumentsGiveTheirOutputMessagesAndExitStatus) {
         {{"--format", "SLC", txt}, 0, asSlc, {"Reading"}},
         {{"--format", ".slc", txt}, 0, asSlc, {"Reading"}},
         {{"--format", "l5k", txt}, 1, "", {"error: status 321: "}},
-        {{"--format", "bogus", txt},
-         2,
-         "",
+        {{"--format", "bogus", txt}, 2, "",
          {"bogus names no format; the formats are slc500, controllogix, "}},
         {{"--formats"}, 0, "\ncobalt            .xef .zef   Corvane   Cobalt exchange file", {}},
         {{"--help"}, 0, "--messages", {}},
@@ -159,6 +151,7 @@ TEST(Cli, ArgumentsGiveTheirOutputMessagesAndExitStatus) {
         {{"a.slc", "b.slc"}, 64, "", {usage}},
         {{"-o"}, 64, "", {usage}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const Result r = RunTool(c.args);
         Expect(r, c.exit, c.out, c.errs, c.args.back());
