@@ -29,16 +29,7 @@ class CFamilyInfoTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(CFamilyInfoTest, ShippedFileIsValid) {
-    Load(VELL_RESOURCE_DIR);
-    EXPECT_TRUE(info_.Validate().empty());
-    EXPECT_TRUE(info_.HasHotStandbyOption(plcRaven));  // read from the Osprey section
-    EXPECT_EQ(info_.Lifecycle(plcGarnetSeries), 4);    // value with an inline comment
-    EXPECT_EQ(info_.DefaultRack(plcKestrel, 3), info_.DefaultRack(plcKestrel, 1));
-    EXPECT_TRUE(messages_.empty());
-    EXPECT_TRUE(reports_.empty());
-}
-
+// The shipped file: tests/parts/TestShippedCatalogue.cpp.
 TEST_F(CFamilyInfoTest, DefaultsForMissingSectionsAndKeys) {
     LoadText("[Kestrel]\r\nMinSlot=1\r\n");
     EXPECT_EQ(info_.MaxDropCount(plcHeron), 1);

@@ -14,6 +14,7 @@
 #include "core/modResStr.h"
 #include "model/CIoConfig.h"
 #include "output/CLoomWriter.h"
+#include "parts/CFamilyInfo.h"
 #include "parts/CPartNaming.h"
 #include "parts/CVellPartDb.h"
 #include "support/CIniDOM.h"
@@ -104,6 +105,11 @@ TEST_F(ShippedCatalogue, EveryPartNamedByFamilyInformationIsKnown) {
         }
     }
     EXPECT_GT(checked, 100);
+    const auto& family = dynamic_cast<const CFamilyInfo&>(*db_->FamilyInfo());
+    EXPECT_TRUE(family.Validate().empty());
+    EXPECT_TRUE(family.HasHotStandbyOption(plcRaven));  // read from the Osprey section
+    EXPECT_EQ(family.Lifecycle(plcGarnetSeries), 4);    // value with an inline comment
+    EXPECT_EQ(family.DefaultRack(plcKestrel, 3), family.DefaultRack(plcKestrel, 1));
     // Every family of the maker names its essentials.
     for (int32_t f : {plcKestrel, plcGarnetSeries, plcHeron, plcWren, plcBrisk7, plcSorrel,
                       plcOsprey, plcLark}) {

@@ -17,7 +17,6 @@ namespace {
 
 class CFileTest : public ::testing::Test {
   protected:
-    void WriteRaw(const std::string& bytes) const { dir_.Write("t.txt", bytes); }
     std::string ReadRaw() const { return test::ReadBytes(path_); }
 
     test::TempDir dir_;
@@ -67,7 +66,7 @@ TEST_F(CFileTest, WritesWindows1252WithCrLfAndReadsItBack) {
 }
 
 TEST_F(CFileTest, LinesEndAtLineFeedOnly) {
-    WriteRaw(std::string("a\r\nb\n\nc\rd\r\n\0z", 13));
+    dir_.Write("t.txt", std::string("a\r\nb\n\nc\rd\r\n\0z", 13));
     CFile f;
     f.OpenForRead(path_);
     EXPECT_EQ(f.ReadLine(), "a");
@@ -78,7 +77,7 @@ TEST_F(CFileTest, LinesEndAtLineFeedOnly) {
     EXPECT_EQ(f.ReadLine(), std::string("\0z", 2));  // last line without a line end
     EXPECT_TRUE(f.AtEnd());
 
-    WriteRaw("");
+    dir_.Write("t.txt", "");
     f.OpenForRead(path_);
     EXPECT_TRUE(f.AtEnd());
     EXPECT_EQ(CatchError([&] { f.ReadLine(); }).Number(), ErrNum::kPastEnd);
@@ -96,7 +95,7 @@ TEST_F(CFileTest, OpenFailuresAreNumbered) {
     EXPECT_EQ(CatchError([&] { f.OpenForWrite(dir_.Str()); }).Number(), ErrNum::kPathFileAccess);
     EXPECT_FALSE(f.IsOpen());
     if (::geteuid() != 0) {
-        WriteRaw("secret");
+        dir_.Write("t.txt", "secret");
         fs::permissions(path_, fs::perms::none);
         EXPECT_EQ(CatchError([&] { f.OpenForRead(path_); }).Number(), ErrNum::kPermission);
     }
@@ -106,7 +105,7 @@ TEST_F(CFileTest, MisuseAndWriteFailuresRaise) {
     CFile f;
     EXPECT_EQ(CatchError([&] { f.ReadLine(); }).Number(), ErrNum::kBadFileName);
     EXPECT_EQ(CatchError([&] { f.AtEnd(); }).Number(), ErrNum::kBadFileName);
-    WriteRaw("x\n");
+    dir_.Write("t.txt", "x\n");
     f.OpenForRead(path_);
     EXPECT_EQ(CatchError([&] { f.WriteLine("y"); }).Number(), ErrNum::kBadFileName);
 

@@ -12,6 +12,7 @@ using test::ModeOf;
 using test::NamesIn;
 using test::TempDir;
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 TEST(CWorkFolder, IsPrivateUniqueAndGoneOnEveryWayOut) {
     TempDir parent;
@@ -56,10 +57,8 @@ TEST(CWorkFolder, EntryNamesThatCouldLeaveTheFolderAreRefused) {
     TempDir parent;
     CWorkFolder work("w", parent.Str());
     for (const std::string& name :
-         {std::string(), std::string("."), std::string(".."), std::string("../x"),
-          std::string("a/b"), std::string("a\\b"), std::string("/etc/passwd"), std::string("\\x"),
-          std::string("C:x"), std::string("c:"), std::string("x..y"), std::string("a\0b", 3),
-          std::string(256, 'n')}) {
+         {""s, "."s, ".."s, "../x"s, "a/b"s, "a\\b"s, "/etc/passwd"s, "\\x"s, "C:x"s, "c:"s,
+          "x..y"s, "a\0b"s, std::string(256, 'n')}) {
         EXPECT_FALSE(CWorkFolder::IsSafeEntryName(name)) << name;
         const CVellError e = test::CatchError([&] { work.WriteEntry(name, "x"); });
         EXPECT_EQ(e.Number(), 52) << name;
@@ -68,8 +67,7 @@ TEST(CWorkFolder, EntryNamesThatCouldLeaveTheFolderAreRefused) {
     EXPECT_EQ(NamesIn(work.Path()).size(), 0u);
     EXPECT_EQ(NamesIn(parent.Path()).size(), 1u);
 
-    for (const std::string& name : {std::string("PROJECT.XEF"), std::string(".hidden"),
-                                    std::string("a b.c"), std::string(255, 'n')}) {
+    for (const std::string& name : {"PROJECT.XEF"s, ".hidden"s, "a b.c"s, std::string(255, 'n')}) {
         EXPECT_TRUE(CWorkFolder::IsSafeEntryName(name)) << name;
         EXPECT_EQ(work.EntryPath(name), work.Path() + "/" + name);
     }
