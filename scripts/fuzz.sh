@@ -26,8 +26,11 @@ run_one() {
   [ "$seeds" = any ] && dict="$fuzz/any.dict"
   mkdir -p "$fuzz/corpus/$name" "$fuzz/artifacts/$name" "$fuzz/seeds/$seeds"
   local status=0
+  # The database library writes a warning to standard error for every
+  # damaged page it meets: closed for the target, the log keeps libFuzzer's
+  # lines and the sanitizers' reports only.
   "$fuzz/$name" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
-    -dict="$dict" -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/$name/" \
+    -close_fd_mask=2 -dict="$dict" -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/$name/" \
     "$fuzz/corpus/$name" "$fuzz/seeds/$seeds" > "$fuzz/logs/$name.log" 2>&1 || status=$?
   local execs rate cov
   execs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$fuzz/logs/$name.log")"
