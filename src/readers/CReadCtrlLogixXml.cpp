@@ -65,60 +65,65 @@ int32_t CReadCtrlLogixXml::GetIoConfig(CIoConfig& root) {
 }
 
 std::optional<int32_t> CReadCtrlLogixXml::ReadStream() {
-    CXmlStream xml(root_->ProjectFileName());
-    if (!xml.NextElement()) return std::nullopt;
-    if (xml.Name() != "RSLogix5000Content") {
-        // Not ours if it is well formed; the parsed document decides if not.
-        xml.SkipElement();
-        if (xml.Failed()) return std::nullopt;
-        return CReaderKit(*root_, kSource).NotOurFormat();
-    }
-    const std::string targetType(xml.Attribute("TargetType").value_or(""));
-    std::string processorType;
-    bool controller = false;
     // The modules of the controllers, and those of an export of single
     // modules; the rest (tags, programs, logic) is skipped. They are taken
     // in three groups, each in document order: those of the controllers,
     // those in Modules below the root, those right below it.
-    std::string_view outer;  // the element below the root that holds the current one
-    pugi::xml_document copy;
-    bool more = xml.NextElement();
-    while (more) {
-        const int depth = xml.Depth();
-        const std::string_view name = xml.Name();
-        bool enter = false;
-        bool module = false;
-        if (depth == 1) {
-            outer = name == "Controller" ? "Controller" : name == "Modules" ? "Modules" : "";
-            enter = !outer.empty();
-            module = name == "Module";
-            if (outer == "Controller" && !controller) {
-                controller = true;
-                processorType = xml.Attribute("ProcessorType").value_or("");
+    struct Walk final : CXmlStream::IHandler {
+        CReadCtrlLogixXml& reader;
+        bool ours = false;
+        std::string targetType;
+        std::string processorType;
+        bool controller = false;
+        std::string_view outer;  // the element below the root that holds the current one
+
+        explicit Walk(CReadCtrlLogixXml& r) : reader(r) {}
+
+        Action Start(int depth, std::string_view name, const CXmlStream::Attributes& a) override {
+            if (depth == 0) {
+                // Not ours if it is well formed; the parsed document decides
+                // if not.
+                ours = name == "RSLogix5000Content";
+                if (ours) targetType = a.Get("TargetType").value_or("");
+                return ours ? Action::kEnter : Action::kSkip;
             }
-        } else if (depth == 2) {
-            enter = outer == "Controller" && name == "Modules";
-            module = outer == "Modules" && name == "Module";
-        } else {
-            module = name == "Module";
+            bool enter = false;
+            bool module = false;
+            if (depth == 1) {
+                outer = name == "Controller" ? "Controller" : name == "Modules" ? "Modules" : "";
+                enter = !outer.empty();
+                module = name == "Module";
+                if (outer == "Controller" && !controller) {
+                    controller = true;
+                    processorType = a.Get("ProcessorType").value_or("");
+                }
+            } else if (depth == 2) {
+                enter = outer == "Controller" && name == "Modules";
+                module = outer == "Modules" && name == "Module";
+            } else {
+                module = name == "Module";
+            }
+            if (!module) return enter ? Action::kEnter : Action::kSkip;
+            reader.group_ = static_cast<size_t>(3 - depth);
+            return Action::kCopy;
         }
-        if (module) {
-            copy.reset();
-            more = xml.CopyElement(copy);
-            group_ = static_cast<size_t>(3 - depth);
+
+        void Copied(pugi::xml_node module) override {
             CCtrlLogixPart part;
-            if (ReadModule(copy.first_child(), part)) parts_[group_].push_back(std::move(part));
-        } else {
-            more = enter ? xml.NextElement() : xml.SkipElement();
+            if (reader.ReadModule(module, part))
+                reader.parts_[reader.group_].push_back(std::move(part));
         }
-    }
-    if (xml.Failed()) {
+    } walk(*this);
+
+    CXmlStream xml(root_->ProjectFileName());
+    if (!xml.Read(walk)) {
         parts_ = {};
         held_.clear();
         result_ = 0;
         return std::nullopt;
     }
-    return Finish(targetType, controller, processorType);
+    if (!walk.ours) return CReaderKit(*root_, kSource).NotOurFormat();
+    return Finish(walk.targetType, walk.controller, walk.processorType);
 }
 
 int32_t CReadCtrlLogixXml::ReadDocument() {

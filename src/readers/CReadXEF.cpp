@@ -240,36 +240,42 @@ CReadXEF::Element* CReadXEF::Fill(Element& parent, std::string_view name,
 }
 
 bool CReadXEF::StreamPlc(const std::string& path, Element& plc, bool& found) {
-    CXmlStream xml(path);
-    if (!xml.NextElement()) return false;
     // The root element decides, not the extension; the first PLC of its
     // IOConf is read, the rest of the document only checked.
-    const bool ours = xml.Name() == "ZEFExchangeFile" || xml.Name() == "FEFExchangeFile";
-    const auto attribute = [&xml](const char* name) { return xml.Attribute(name); };
-    std::vector<Element*> open;  // the PLC and the elements kept inside it that hold this one
-    bool more = ours ? xml.NextElement() : xml.SkipElement();
-    while (more) {
-        const int depth = xml.Depth();
-        if (depth == 1) {
-            more = xml.Name() == "IOConf" ? xml.NextElement() : xml.SkipElement();
-        } else if (depth == 2) {
-            if (found || xml.Name() != "PLC") {
-                more = xml.SkipElement();
-                continue;
+    struct Walk final : CXmlStream::IHandler {
+        CReadXEF& reader;
+        Element& plc;
+        bool& found;
+        std::vector<Element*> open;  // the PLC and the elements kept inside it that hold this one
+
+        Walk(CReadXEF& r, Element& p, bool& f) : reader(r), plc(p), found(f) {}
+
+        Action Start(int depth, std::string_view name, const CXmlStream::Attributes& a) override {
+            if (depth == 0)
+                return name == "ZEFExchangeFile" || name == "FEFExchangeFile" ? Action::kEnter
+                                                                              : Action::kSkip;
+            if (depth == 1) return name == "IOConf" ? Action::kEnter : Action::kSkip;
+            if (depth == 2) {
+                if (found || name != "PLC") return Action::kSkip;
+                found = true;
+                plc.tag = kPlc;
+                open.assign(1, &plc);
+                return Action::kEnter;
             }
-            found = true;
-            plc.tag = kPlc;
-            open.assign(1, &plc);
-            more = xml.NextElement();
-        } else {
             // Only the PLC and the elements kept inside it are entered.
             open.resize(static_cast<size_t>(depth - 2));
-            Element* child = Fill(*open.back(), xml.Name(), attribute);
-            if (child) open.push_back(child);
-            more = child ? xml.NextElement() : xml.SkipElement();
+            const auto attribute = [&a](const char* n) { return a.Get(n); };
+            Element* child = reader.Fill(*open.back(), name, attribute);
+            if (!child) return Action::kSkip;
+            open.push_back(child);
+            return Action::kEnter;
         }
-    }
-    return !xml.Failed();
+
+        void Copied(pugi::xml_node) override {}
+    } walk(*this, plc, found);
+
+    CXmlStream xml(path);
+    return xml.Read(walk);
 }
 
 bool CReadXEF::ParsePlc(const std::string& path, Element& plc) {
