@@ -1,5 +1,7 @@
 #include "readers/CReadCtrlLogix.h"
 
+#include <cctype>
+
 #include "core/CUtf8.h"
 #include "core/Enums.h"
 #include "core/ErrNum.h"
@@ -20,6 +22,17 @@ namespace {
 constexpr const char* kSource = "CReadCtrlLogix";
 const Where kWhere = Where::Object("CReadCtrlLogix");
 constexpr int32_t kMinVersion = 514;  // 2.2
+
+// Whether the line starts with the keyword as a word: a data type, member or
+// tag may be named "ModuleHealth" or "Module_Fault", and must not open a
+// block that would swallow the modules after it.
+bool IsKeyword(CTextReader& reader, std::string_view keyword) {
+    if (!reader.LineStartsWith(keyword)) return false;
+    const std::string_view rest = reader.Remainder();
+    if (rest.empty()) return true;
+    const auto c = static_cast<unsigned char>(rest[0]);
+    return !(std::isalnum(c) || c == '_' || c >= 0x80);
+}
 
 // A whole number of the given range. The two faults keep their own numbers
 // (13 for a text that is no number, 6 for one out of range), so a caller
@@ -165,9 +178,9 @@ void CReadCtrlLogix::ReadFile() {
         reader_.ReadFile(root_->ProjectFileName());
         while (!reader_.AtEnd()) {
             reader_.GetNextLine();
-            if (reader_.LineStartsWith("IE_VER"))
+            if (IsKeyword(reader_, "IE_VER"))
                 CheckVersion();
-            else if (reader_.LineStartsWith("CONTROLLER"))
+            else if (IsKeyword(reader_, "CONTROLLER"))
                 ReadController();
         }
     } catch (...) {
@@ -206,9 +219,9 @@ void CReadCtrlLogix::ReadController() {
     cutShort_ = true;
     if (!closed) return;
     for (;;) {
-        if (reader_.LineStartsWith("MODULE"))
+        if (IsKeyword(reader_, "MODULE"))
             ReadModule();
-        else if (reader_.LineStartsWith("END_CONTROLLER")) {
+        else if (IsKeyword(reader_, "END_CONTROLLER")) {
             cutShort_ = false;
             return;
         } else if (reader_.AtEnd())
@@ -250,19 +263,17 @@ void CReadCtrlLogix::ReadModule() {
             part.SetPortLabel(std::string(root_->LimitText(value)));
     }
     for (;;) {
-        if (reader_.LineStartsWith("END_MODULE")) {
+        if (IsKeyword(reader_, "END_MODULE")) {
             parts_.push_back(std::move(part));
             return;
         }
         if (reader_.AtEnd()) return;
         reader_.GetNextLine();
-        if (reader_.LineStartsWith("CONNECTION")) {
+        if (IsKeyword(reader_, "CONNECTION")) {
             // An unclosed connection ends with its module.
             while (!reader_.AtEnd()) {
                 reader_.GetNextLine();
-                if (reader_.LineStartsWith("END_CONNECTION") ||
-                    reader_.LineStartsWith("END_MODULE"))
-                    break;
+                if (IsKeyword(reader_, "END_CONNECTION") || IsKeyword(reader_, "END_MODULE")) break;
             }
         }
     }
