@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/CCvtEnum.h"
+#include "core/CUtf8.h"
 #include "core/Enums.h"
 #include "core/ErrNum.h"
 #include "core/ModGSCore.h"
@@ -38,7 +39,15 @@ const ReaderDescription& CReadQuern::Description() {
 }
 
 int32_t CReadQuern::GetIoConfig(CIoConfig& root) {
-    const std::string path = CFileSys::FileChangeExtension(root.ProjectFileName(), "cfg");
+    // The image itself, or the one beside the project file: names copied
+    // from older systems are often in capitals, which a case-sensitive file
+    // system keeps apart.
+    const std::string& project = root.ProjectFileName();
+    std::string path = project;
+    if (!CUtf8::EqualsNoCase(CFileSys::FileExtension(project, false), "cfg")) {
+        path = CFileSys::FileChangeExtension(project, "cfg");
+        if (!CFileSys::FileExists(path)) path = CFileSys::FileChangeExtension(project, "CFG");
+    }
     if (!CFileSys::FileExists(path)) return ErrNum::kFileNotFound;
     try {
         std::vector<uint8_t> image;

@@ -8,15 +8,22 @@
 
 using namespace vellcfgrdr;
 
+// The image beside a project, also where the names are in capitals.
 TEST(Quern, EnvProjectReadsTheCfgBesideItOr53) {
     test::TempDir dir;
-    dir.Write("p.cfg", test::ReadBytes(VELL_SOURCE_DIR "/examples/quern/quern_press.cfg"));
-    CIoConfig cfg;
-    test::AttachShippedParts(cfg);
-    cfg.SetProjectFileName(dir.File("p.env"));
-    EXPECT_EQ(CReadQuern().GetIoConfig(cfg), 0);
-    EXPECT_EQ(cfg.ModuleList().ModuleNameIn(1, 1, 1, 2), "318DIN0824");
-
-    cfg.SetProjectFileName(dir.File("none.env"));
-    EXPECT_EQ(CReadQuern().GetIoConfig(cfg), 53);
+    const std::string image = test::ReadBytes(VELL_SOURCE_DIR "/examples/quern/quern_press.cfg");
+    dir.Write("p.cfg", image);
+    dir.Write("Q.CFG", image);
+    for (const char* project : {"p.env", "p.cfg", "Q.ENV", "Q.env", "Q.CFG"}) {
+        CIoConfig cfg;
+        test::AttachShippedParts(cfg);
+        cfg.SetProjectFileName(dir.File(project));
+        EXPECT_EQ(CReadQuern().GetIoConfig(cfg), 0) << project;
+        EXPECT_EQ(cfg.ModuleList().ModuleNameIn(1, 1, 1, 2), "318DIN0824") << project;
+    }
+    for (const char* project : {"none.env", "none.CFG", "p.CFG"}) {
+        CIoConfig cfg;
+        cfg.SetProjectFileName(dir.File(project));
+        EXPECT_EQ(CReadQuern().GetIoConfig(cfg), 53) << project;
+    }
 }
