@@ -89,6 +89,7 @@ int32_t CReadSlc500::GetIoConfig(CIoConfig& root) {
 void CReadSlc500::ReadProcessor(std::string_view line) {
     // Cut before any copy: a name may be as long as the file.
     std::string name(root_->LimitText(Word(line, 2)));
+    processorAsWritten_ = name;
     bool warned = false;
     if (!root_->RequirePartInfo().PartExists(name)) {
         const std::string replacement = SubstituteCpu(name);
@@ -168,9 +169,11 @@ void CReadSlc500::ReadSlot(std::string_view line, int32_t lineNo) {
         slot = *index - s1;
     }
     // Exports list the processor in slot 0 as well: it is placed, and
-    // warned about, once.
-    if (root_->ModuleList().ModuleNameIn(0, 1, rack, static_cast<int32_t>(slot)) ==
-        root_->RequirePartMapping().ToPartRef(name))
+    // warned about, once, also when a substitute took its place.
+    const std::string ref = root_->RequirePartMapping().ToPartRef(name);
+    if (root_->ModuleList().ModuleNameIn(0, 1, rack, static_cast<int32_t>(slot)) == ref) return;
+    if (rack == 1 && slot == 0 && sawProcessor_ &&
+        ref == root_->RequirePartMapping().ToPartRef(processorAsWritten_))
         return;
     root_->ModuleList().PlaceModule(0, 1, rack, static_cast<int32_t>(slot), name);
 }

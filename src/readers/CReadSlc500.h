@@ -31,6 +31,9 @@ class CReadSlc500 final : public IReader {
     CIoConfig* root_ = nullptr;
     std::optional<CReaderKit> kit_;
     bool sawProcessor_ = false;
+    // The processor's name as the start line gives it, before any
+    // substitution.
+    std::string processorAsWritten_;
     // A MicroLogix controller: its expansion modules sit beside it, in no
     // chassis, at their slot index.
     bool noChassis_ = false;
