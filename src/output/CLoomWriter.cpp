@@ -137,8 +137,10 @@ void CLoomWriter::WritePlcNode() {
         doc_->CreateAttribute(xmlPlc_, Dtd::XaType(),
                               CCvtEnum::PlcFamilyToString(root_->PlcFamily()));
         doc_->CreateAttribute(xmlPlc_, "displayPart", name);
+        // The number to order is the catalogue's, whatever spelling the
+        // project used (1747L532 for 1747-L532).
         if (IsResolvedPart(name))
-            doc_->CreateAttribute(xmlPlc_, "partNumber", name);
+            doc_->CreateAttribute(xmlPlc_, "partNumber", partInfo_->CanonicalName(name));
         else if (HasPickList(name))
             WritePickList(Picklist(name), xmlPlc_);
         else
@@ -193,7 +195,7 @@ void CLoomWriter::WriteRacks(const CCfgDrop& drop) {
             const std::string& display = rack->PartName().empty() ? generic : rack->PartName();
             doc_->CreateAttribute(xmlRack_, "displayPart", display);
             if (IsResolvedPart(display)) {
-                doc_->CreateAttribute(xmlRack_, "partNumber", display);
+                doc_->CreateAttribute(xmlRack_, "partNumber", partInfo_->CanonicalName(display));
             } else {
                 // The family's placeholder rack (genericRackKestrel, ...) offers its racks.
                 const std::string key =

@@ -60,12 +60,11 @@ class CPartInfo final : public IPartInfo {
     std::string ModuleNameFromId(int16_t moduleId, int32_t family) const override;
     std::vector<std::string> MultiplePartsAsArray(std::string_view text) const override;
     std::string PartDescription(std::string_view name, bool full) const override;
+    std::string CanonicalName(std::string_view name) const override;
 
     // The record of a name in any spelling whose compressed form is known;
     // nullptr when unknown.
     const CPart* Find(std::string_view name) const;
-    // The Name of the record found, or the name itself.
-    std::string CanonicalName(std::string_view name) const;
 
     // MatchPartsLike by scanning every record with the wildcard matcher, the
     // reference the indexed search must agree with.

@@ -44,6 +44,9 @@ class IPartInfo {
     virtual int32_t Count() const = 0;
     // exact: only the name as written (letter case aside) is known.
     virtual bool PartExists(std::string_view name, bool exact = false) const = 0;
+    // The catalogue's own spelling of a name it knows in any spelling (with
+    // or without blanks and dashes); the name itself when unknown.
+    virtual std::string CanonicalName(std::string_view name) const = 0;
     // Candidate names: the part's pick list, or else the names that
     // MatchPartsLike finds; empty for an unknown name.
     virtual std::vector<std::string> Picklist(std::string_view name) const = 0;
