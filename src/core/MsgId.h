@@ -68,6 +68,7 @@ enum MsgId : int32_t {
     msgTextCut = 2120,
     msgBadBusNumber = 2300,
     msgBadNumber = 2310,
+    msgModuleWithoutPart = 2320,
     // The public face: formats by name, the summary of a read.
     msgExtensionsRead = 2400,
     msgUnknownFormatName = 2410,

@@ -99,7 +99,8 @@ std::string CPartMapping::ToPartRef(std::string_view name) const {
 std::string CPartMapping::MatchModuleName(std::string_view name, int32_t family) const {
     const CPartNaming& naming = *CPartNaming::Instance();
     std::string bare = naming.RemoveBlanks(name);
-    if (Known(bare)) return bare;
+    // Nothing to match: "**" would take the family's first module.
+    if (bare.empty() || Known(bare)) return bare;
     std::string m = ToPartRef(name);
     // Neither a dash nor a translation changed the name: look for a module of
     // the family that contains it.
@@ -111,7 +112,9 @@ std::string CPartMapping::MatchPower(std::string_view name, int32_t family) cons
     const CPartNaming& naming = *CPartNaming::Instance();
     std::string bare = naming.RemoveBlanks(name);
     if (Known(bare)) return bare;
-    std::string supply = naming.FindLike(NamesOf(family, ptPower), bare + "*");
+    // An empty name would match the family's first supply, not its default.
+    std::string supply =
+        bare.empty() ? std::string() : naming.FindLike(NamesOf(family, ptPower), bare + "*");
     if (!supply.empty()) return supply;
     if (family == plcNone) return std::string(name);
     return familyInfo_ ? familyInfo_->DefaultPowerSupply(family) : std::string();

@@ -489,6 +489,14 @@ void CReadXEF::ScanModuleLikeItem(const Element& element, int32_t kind) {
             return;
         }
         part = WithoutSuffixes(part);
+        if (part.empty()) {
+            // Placing no name would clear the position; a guess would be a
+            // part nobody named.
+            kit_->Warn(msgModuleWithoutPart, {std::string(kTags[element.tag]), drop_, rack_,
+                                              CCvtEnum::SlotKindToString(slot)});
+            kit_->LeftOut();
+            return;
+        }
         root_->ModuleList().SetModule(bus_, drop_, rack_, slot, part);
         root_->DebugMessage(CStdLib::Sprintf("            Module %d.%d.%d.%d = %s",
                                              {bus_, drop_, rack_, slot, part}),

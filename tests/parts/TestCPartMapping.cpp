@@ -108,6 +108,8 @@ TEST_F(CPartMappingTest, MatchModuleName) {
     EXPECT_EQ(mapping_.MatchModuleName("DIN-16", plcKestrel), "DIN16");
     // An empty replacement falls back to the name without blanks.
     EXPECT_EQ(mapping_.MatchModuleName("LONELY", plcKestrel), "LONELY");
+    // No name matches no module (not every one).
+    EXPECT_EQ(mapping_.MatchModuleName(" ", plcKestrel), "");
 }
 
 TEST_F(CPartMappingTest, MatchPower) {
@@ -121,6 +123,9 @@ TEST_F(CPartMappingTest, MatchPower) {
     EXPECT_EQ(mapping_.MatchPower("PS 1", plcLark), "");
     // Family 0 has no default: the name as given, blanks included.
     EXPECT_EQ(mapping_.MatchPower(" PS 1", plcNone), " PS 1");
+    // No name is the default, not the first supply.
+    EXPECT_EQ(mapping_.MatchPower("", plcHeron), "HRNPSU0524D");
+    EXPECT_EQ(mapping_.MatchPower("", plcNone), "");
 }
 
 TEST_F(CPartMappingTest, MappCpuAndTheBriskSearch) {
