@@ -109,10 +109,11 @@ int32_t CReadHalyard::GetIoConfig(CIoConfig& root) {
     }
     // Without a model (or a PLCConfig block) the file is no Halyard export.
     if (!sawModel_) return kit_->NotOurFormat();
-    // A file cut off inside a block has lost what followed: not a success.
+    // A file cut off inside a block may have lost what followed: what was
+    // read is delivered, but not as a complete import.
     if (depth_ > 0 && status_ == ErrNum::kOk) {
-        root.InfoMessage(modResStr::ResString(msgFileEndsInBlock), eMsgError, kSource);
-        return ErrNum::kBadFileFormat;
+        kit_->Warn(msgFileEndsInBlock, {});
+        kit_->LeftOut();
     }
     return kit_->Status(status_);
 }
