@@ -1,10 +1,12 @@
 #include "model/CCfgRackList.h"
 
+#include "core/CCvtEnum.h"
 #include "core/Enums.h"
 #include "core/MsgId.h"
 #include "core/modResStr.h"
 #include "model/CCfgDropList.h"
 #include "model/CIoConfig.h"
+#include "parts/CPartNaming.h"
 #include "support/CStdLib.h"
 
 namespace vellcfgrdr {
@@ -34,6 +36,13 @@ void CCfgRackList::MakeSureRackExists(int32_t bus, int32_t drop, int32_t rack) {
     const int32_t family = parent_.CheckDropFamily(bus, drop);
     if (RackByKey(bus, drop, rack)) return;
     const std::string part = IoConfig().RequireFamilyInfo().DefaultRack(family, ToNum16(rack));
+    // The family information warns only its own listeners, and no
+    // conversion is one of them: the user is told here why the rack is
+    // "generic".
+    if (family != plcNone && part == CPartNaming::Instance()->GenericPart())
+        IoConfig().InfoMessage(CStdLib::Sprintf(modResStr::ResString(msgNoDefaultRack),
+                                                {CCvtEnum::PlcFamilyToString(family)}),
+                               eMsgWarning, "CFamilyInfo");
     AddRack(bus, drop, rack, part);
 }
 
