@@ -108,7 +108,13 @@ int32_t CCtrlLogixTopology::Build(const std::vector<CCtrlLogixPart>& parts,
         const size_t p = parentOf(i);
         if (p == kNone) continue;
         head[p] = 1;
-        if (primary[p] == 0) primary[p] = parts[i].ParentPort();
+        // Without the head's own word on it (a text export names no port),
+        // its chassis is on the lowest port its modules use: port 1 is the
+        // backplane of every chassis module, whatever order the modules
+        // come in.
+        if (parts[p].BackplanePort() == 0 &&
+            (primary[p] == 0 || parts[i].ParentPort() < primary[p]))
+            primary[p] = parts[i].ParentPort();
     }
 
     // Drops in order of first appearance, the controller's first.
