@@ -39,12 +39,13 @@ const ReaderDescription& CReadQuern::Description() {
 }
 
 int32_t CReadQuern::GetIoConfig(CIoConfig& root) {
-    // The image itself, or the one beside the project file: names copied
+    // An environment file stands for the image beside it (names copied
     // from older systems are often in capitals, which a case-sensitive file
-    // system keeps apart.
+    // system keeps apart); any other file, however named, is the image
+    // itself, so that a file read as this format by choice is the one read.
     const std::string& project = root.ProjectFileName();
     std::string path = project;
-    if (!CUtf8::EqualsNoCase(CFileSys::FileExtension(project, false), "cfg")) {
+    if (CUtf8::EqualsNoCase(CFileSys::FileExtension(project, false), "env")) {
         path = CFileSys::FileChangeExtension(project, "cfg");
         if (!CFileSys::FileExists(path)) path = CFileSys::FileChangeExtension(project, "CFG");
     }

@@ -8,13 +8,15 @@
 
 using namespace vellcfgrdr;
 
-// The image beside a project, also where the names are in capitals.
+// The image beside a project, also where the names are in capitals; a file
+// of another name read as this format is the image itself.
 TEST(Quern, EnvProjectReadsTheCfgBesideItOr53) {
     test::TempDir dir;
     const std::string image = test::ReadBytes(VELL_SOURCE_DIR "/examples/quern/quern_press.cfg");
     dir.Write("p.cfg", image);
     dir.Write("Q.CFG", image);
-    for (const char* project : {"p.env", "p.cfg", "Q.ENV", "Q.env", "Q.CFG"}) {
+    dir.Write("q.bak", image);
+    for (const char* project : {"p.env", "p.cfg", "Q.ENV", "Q.env", "Q.CFG", "q.bak"}) {
         CIoConfig cfg;
         test::AttachShippedParts(cfg);
         cfg.SetProjectFileName(dir.File(project));
