@@ -12,7 +12,11 @@
 #include "CMessagePrinter.h"
 #include "ToolExit.h"
 #include "core/ErrNum.h"
+#include "core/MsgId.h"
+#include "core/modResStr.h"
+#include "readers/ReaderRegistry.h"
 #include "support/CFileWriter.h"
+#include "support/CStdLib.h"
 #include "vellcfgrdr/CPlcCfgReader.h"
 
 namespace vellcfgrdr {
@@ -175,10 +179,13 @@ int CConvertCommand::Run(const CMessagePrinter& printer) const {
     } catch (const CVellError& e) {
         const std::string source =
             e.Source() == ToolExit::kSource ? e.Source() : reader.SourceName({});
-        printer.Failure(
-            e.Number(),
-            std::to_string(e.Number()) + ": " + e.Description() + " (" + e.Source() + ")", source,
-            e.Description(), e.Source());
+        std::string plain =
+            std::to_string(e.Number()) + ": " + e.Description() + " (" + e.Source() + ")";
+        // A file the extension did not place: say which extensions would.
+        if (e.Number() == ErrNum::kUnknownFormat && format_.empty() && file_ != "-")
+            plain += "; " + CStdLib::Sprintf(modResStr::ResString(msgExtensionsRead),
+                                             {ReaderRegistry::ExtensionList()});
+        printer.Failure(e.Number(), plain, source, e.Description(), e.Source());
         printer.Summary(e.Number(), reader.SummaryText(e.Number(), {}), {});
         return ToolExit::kRaised;
     }

@@ -139,9 +139,8 @@ int32_t CPlcCfgReader::Read(const std::string& path, const std::string& format,
     // a device, unreadable, too large) is refused here, naming what it is.
     CInputFile::Check(path);
     if (!reader) {
-        const std::string text = modResStr::ResString(msgUnknownFileFormat) + ": " + name + "; " +
-                                 CStdLib::Sprintf(modResStr::ResString(msgExtensionsRead),
-                                                  {ReaderRegistry::ExtensionList()});
+        // Hosts match this text; the tool adds the extensions it reads.
+        const std::string text = modResStr::ResString(msgUnknownFileFormat) + ": " + name;
         mIoConfig->InfoMessage(text, eMsgError, kSource);
         ModGSCore::RaiseError(text, ErrNum::kUnknownFormat);
     }

@@ -134,7 +134,7 @@ TEST(Cli, ArgumentsGiveTheirOutputMessagesAndExitStatus) {
         // A reader status other than success or warnings.
         {{dir.Write("text.slc", "nothing of a processor here\n")}, 1, "", {"error: status 321: "}},
         // The format by extension, or by name whatever the extension.
-        {{txt}, 2, "", {"line3.txt; the extensions read are .asc, "}},
+        {{txt}, 2, "", {"line3.txt (VellCfgRdr > PlcCfgReader.ReadIOmap); the extensions read are .asc, "}},
         {{"--format", "slc500", txt}, 0, asSlc, {"Reading"}},
         {{"--format", "SLC", txt}, 0, asSlc, {"Reading"}},
         {{"--format", ".slc", txt}, 0, asSlc, {"Reading"}},
