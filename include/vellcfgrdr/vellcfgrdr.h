@@ -104,6 +104,20 @@ VELL_API void vell_reader_destroy(vell_reader* reader);
  * reader (91) or path (5). */
 VELL_API int32_t vell_reader_read(vell_reader* reader, const char* path, vell_error* err);
 
+/* As vell_reader_read, with the format named whatever the extension: a
+ * format's key ("slc500") or one of its extensions ("slc", ".slc"); NULL or
+ * "" chooses by extension. A name that is no format raises 14001. */
+VELL_API int32_t vell_reader_read_as(vell_reader* reader, const char* path, const char* format,
+                                     vell_error* err);
+
+/* Reads a project held in memory (size bytes at data) as the format named,
+ * which is required; name is what messages and the XML call the project
+ * (NULL: "memory"). The bytes go to a private temporary file, at most 1 GiB
+ * (more raises 75), removed before the call returns. Otherwise as
+ * vell_reader_read; a NULL data with a size other than 0 raises 5. */
+VELL_API int32_t vell_reader_read_memory(vell_reader* reader, const void* data, size_t size,
+                                         const char* format, const char* name, vell_error* err);
+
 /* The exchange XML of the reader's configuration, made anew on each call.
  * Free it with vell_free. NULL on failure, with err filled. */
 VELL_API char* vell_reader_xml(vell_reader* reader, vell_error* err);

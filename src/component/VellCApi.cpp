@@ -2,7 +2,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <istream>
 #include <new>
+#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -114,6 +116,50 @@ class BusyScope {
     vell_reader* r_;
 };
 
+// The checks every read makes, then the read itself; -1 with err filled
+// when they refuse or the read raises.
+template <class F>
+int32_t GuardedRead(vell_reader* reader, vell_error* err, const char* where, F&& read) {
+    Clear(err);
+    if (!reader) {
+        Fill(err, ErrNum::kObjectNotSet, "the reader is NULL", where);
+        return -1;
+    }
+    if (reader->busy) {
+        Fill(err, ErrNum::kInvalidCall, "the reader is busy", where);
+        return -1;
+    }
+    BusyScope scope(reader);
+    try {
+        return read(reader->reader);
+    } catch (...) {
+        FillCurrent(err);
+        return -1;
+    }
+}
+
+// Reads bytes in place: a project in memory is not copied before it is
+// written to the reader's temporary file.
+class CMemoryBuffer final : public std::streambuf {
+  public:
+    CMemoryBuffer(const void* data, size_t size) {
+        char* begin = static_cast<char*>(const_cast<void*>(data));
+        setg(begin, begin, begin + size);
+    }
+};
+
+int32_t ReadPath(vell_reader* reader, const char* path, const char* format, vell_error* err,
+                 const char* where) {
+    if (reader && !path) {
+        Clear(err);
+        Fill(err, ErrNum::kInvalidCall, "the path is NULL", where);
+        return -1;
+    }
+    return GuardedRead(reader, err, where, [&](CPlcCfgReader& r) {
+        return format && *format ? r.ReadIOmap(path, format) : r.ReadIOmap(path);
+    });
+}
+
 }  // namespace
 
 extern "C" {
@@ -143,26 +189,26 @@ void vell_reader_destroy(vell_reader* reader) {
 }
 
 int32_t vell_reader_read(vell_reader* reader, const char* path, vell_error* err) {
-    Clear(err);
-    if (!reader) {
-        Fill(err, ErrNum::kObjectNotSet, "the reader is NULL", "vell_reader_read");
+    return ReadPath(reader, path, nullptr, err, "vell_reader_read");
+}
+
+int32_t vell_reader_read_as(vell_reader* reader, const char* path, const char* format,
+                            vell_error* err) {
+    return ReadPath(reader, path, format, err, "vell_reader_read_as");
+}
+
+int32_t vell_reader_read_memory(vell_reader* reader, const void* data, size_t size,
+                                const char* format, const char* name, vell_error* err) {
+    if (reader && !data && size > 0) {
+        Clear(err);
+        Fill(err, ErrNum::kInvalidCall, "the data are NULL", "vell_reader_read_memory");
         return -1;
     }
-    if (!path) {
-        Fill(err, ErrNum::kInvalidCall, "the path is NULL", "vell_reader_read");
-        return -1;
-    }
-    if (reader->busy) {
-        Fill(err, ErrNum::kInvalidCall, "the reader is busy", "vell_reader_read");
-        return -1;
-    }
-    BusyScope scope(reader);
-    try {
-        return reader->reader.ReadIOmap(path);
-    } catch (...) {
-        FillCurrent(err);
-        return -1;
-    }
+    return GuardedRead(reader, err, "vell_reader_read_memory", [&](CPlcCfgReader& r) {
+        CMemoryBuffer buffer(data ? data : "", data ? size : 0);
+        std::istream input(&buffer);
+        return r.ReadIOmap(input, format ? format : "", name ? name : "memory");
+    });
 }
 
 char* vell_reader_xml(vell_reader* reader, vell_error* err) {

@@ -156,6 +156,40 @@ static void test_raised_errors(const char* missing, const char* txt) {
     vell_reader_destroy(r);
 }
 
+/* A format named whatever the extension, and a project held in memory. */
+static void test_read_as_and_from_memory(const char* txt) {
+    static const char project[] = "start 1747-L532\r\nrack 1 1746-A7\r\nslot 1 1746-IB16\r\n";
+    vell_error err;
+    vell_reader* r = vell_reader_create(&err);
+    char* xml;
+    CHECK(r != NULL);
+    if (!r) return;
+
+    CHECK(vell_reader_read_as(r, txt, "slc500", &err) == 321);
+    CHECK(vell_reader_read_as(r, txt, NULL, &err) == -1);
+    CHECK(err.number == VELL_STATUS_UNKNOWN_FORMAT);
+    CHECK(strstr(err.source, "ReadIOmap") != NULL);
+    CHECK(vell_reader_read_as(r, txt, "no such format", &err) == -1);
+    CHECK(err.number == VELL_STATUS_UNKNOWN_FORMAT);
+    CHECK(vell_reader_read_as(r, NULL, "slc", &err) == -1);
+    CHECK(err.number == 5 && strstr(err.source, "vell_reader_read_as") != NULL);
+
+    CHECK(vell_reader_read_memory(r, project, strlen(project), ".slc", "plant", &err) ==
+          VELL_STATUS_OK);
+    xml = vell_reader_xml(r, &err);
+    CHECK(xml != NULL && strstr(xml, "1746-IB16") != NULL &&
+          strstr(xml, "fileName=\"plant\"") != NULL);
+    vell_free(xml);
+    CHECK(vell_reader_read_memory(r, project, strlen(project), NULL, NULL, &err) == -1);
+    CHECK(err.number == VELL_STATUS_UNKNOWN_FORMAT);
+    CHECK(vell_reader_read_memory(r, NULL, 3, "slc", NULL, &err) == -1);
+    CHECK(err.number == 5);
+    CHECK(vell_reader_read_memory(r, NULL, 0, "slc", NULL, &err) == 321);
+    CHECK(vell_reader_read_memory(NULL, project, 1, "slc", NULL, &err) == -1);
+    CHECK(err.number == 91);
+    vell_reader_destroy(r);
+}
+
 static void test_null_arguments(const char* slc) {
     vell_error err;
     vell_reader* r = vell_reader_create(NULL);
@@ -244,6 +278,7 @@ int main(void) {
     CHECK(version != NULL && version[0] >= '0' && version[0] <= '9');
     test_read_and_xml(slc);
     test_raised_errors(missing, txt);
+    test_read_as_and_from_memory(txt);
     test_null_arguments(slc);
     test_language();
     test_callback_reentry(slc);
