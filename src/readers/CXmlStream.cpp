@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <vector>
 
 namespace vellcfgrdr {
 
@@ -154,10 +154,9 @@ bool CXmlStream::Read(IHandler& handler) {
             }
             xmlCtxtUseOptions(parser_, kOptions);
             first = false;
-            if (head < n)
-                xmlParseChunk(parser_, buffer.data() + head, static_cast<int>(n - head), 0);
+            if (head < n) parse(buffer.data() + head, static_cast<int>(n - head), false);
         } else if (n > 0) {
-            xmlParseChunk(parser_, buffer.data(), static_cast<int>(n), 0);
+            parse(buffer.data(), static_cast<int>(n), false);
         }
         if (raised_) std::rethrow_exception(raised_);
         if (failed_) break;
@@ -312,9 +311,9 @@ void CXmlStream::OnDocumentType(void* self, const unsigned char*, const unsigned
 
 void CXmlStream::OnError(void* self, _xmlError* error) {
     // Errors the parser recovers from (an undeclared namespace prefix) count
-    // too: the document is then not one it takes whole.
-    // Only marked: stopping the parser here would free the input that the
-    // code reporting the error (a failed conversion) still reads.
+    // too: the document is then not one it takes whole. Only marked:
+    // stopping the parser here would free the input that the code reporting
+    // the error (a failed conversion) still reads.
     if (error && error->level >= XML_ERR_ERROR) static_cast<CXmlStream*>(self)->failed_ = true;
 }
 

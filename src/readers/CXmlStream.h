@@ -6,7 +6,6 @@
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "support/CInputFile.h"
 
